@@ -1,0 +1,108 @@
+// Tracing and injected failures: the simulator's table of calls that tests
+// can watch and make fail, so that every failure path of the program can be
+// reached from a test.
+#include "call_log.hpp"
+
+#include <cstdio>
+#include <map>
+#include <mutex>
+#include <vector>
+
+#include "device_simulator.hpp"
+
+namespace device_simulator {
+namespace {
+
+struct planned_failure {
+    unsigned calls_until_first;  // calls still to pass before the first failure
+    unsigned failures_left;
+    DWORD error;
+};
+
+struct call_log_state {
+    std::mutex mutex;
+    std::FILE* trace_file = nullptr;
+    bool recording = false;
+    std::vector<std::string> recorded;
+    std::map<std::string, planned_failure> failures;
+};
+
+call_log_state& state() {
+    static call_log_state instance;
+    return instance;
+}
+
+}  // namespace
+
+bool should_fail(const char* function) {
+    call_log_state& s = state();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    auto found = s.failures.find(function);
+    if (found == s.failures.end()) return false;
+    planned_failure& plan = found->second;
+    if (plan.calls_until_first > 0) {
+        --plan.calls_until_first;
+        return false;
+    }
+    DWORD error = plan.error;
+    if (--plan.failures_left == 0) s.failures.erase(found);
+    SetLastError(error);
+    return true;
+}
+
+void trace_call(const std::string& line) {
+    call_log_state& s = state();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    if (s.trace_file) {
+        std::fprintf(s.trace_file, "%s\n", line.c_str());
+        std::fflush(s.trace_file);
+    }
+    if (s.recording) s.recorded.push_back(line);
+}
+
+std::string pointer_text(const void* pointer) {
+    if (!pointer) return "0";
+    char text[2 + 2 * sizeof(void*) + 1];
+    std::snprintf(text, sizeof text, "0x%llx",
+                  static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(pointer)));
+    return text;
+}
+
+void set_trace_file(std::FILE* trace) {
+    std::lock_guard<std::mutex> lock(state().mutex);
+    state().trace_file = trace;
+}
+
+void record_calls(bool on) {
+    std::lock_guard<std::mutex> lock(state().mutex);
+    state().recording = on;
+}
+
+std::vector<std::string> take_recorded_calls() {
+    std::lock_guard<std::mutex> lock(state().mutex);
+    std::vector<std::string> lines;
+    lines.swap(state().recorded);
+    return lines;
+}
+
+void fail_call(const std::string& function, unsigned nth, DWORD error, unsigned times) {
+    if (nth == 0 || times == 0) return;
+    std::lock_guard<std::mutex> lock(state().mutex);
+    state().failures[function] = planned_failure{nth - 1, times, error};
+}
+
+void clear_failures() {
+    std::lock_guard<std::mutex> lock(state().mutex);
+    state().failures.clear();
+}
+
+void reset_call_log() {
+    std::lock_guard<std::mutex> lock(state().mutex);
+    call_log_state& s = state();
+    s.trace_file = nullptr;
+    s.recording = false;
+    s.recorded.clear();
+    s.failures.clear();
+}
+
+}  // namespace device_simulator

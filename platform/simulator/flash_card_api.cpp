@@ -1,0 +1,66 @@
+// Simulated storage-card library: the configured cards, in their order, each
+// reported like the find-data record of its root folder. On the device, card
+// folders carry the temporary attribute, and so do they here.
+#include "call_log.hpp"
+#include "device_simulator.hpp"
+#include "device_state.hpp"
+#include "find_search.hpp"
+#include "wide_text.hpp"
+
+using namespace device_simulator;
+
+namespace {
+
+std::vector<WIN32_FIND_DATAW> mounted_cards() {
+    std::vector<WIN32_FIND_DATAW> cards;
+    for (const std::string& name : storage_cards()) {
+        WIN32_FIND_DATAW data;
+        if (describe_host_file(device_folder() + "/" + name, utf8_to_utf16(name), data) &&
+            (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+            data.dwFileAttributes = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_TEMPORARY;
+            cards.push_back(data);
+        }
+    }
+    return cards;
+}
+
+HANDLE start_card_search(WIN32_FIND_DATAW* data) {
+    if (should_fail("FindFirstFlashCard")) return INVALID_HANDLE_VALUE;
+    if (!data) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return INVALID_HANDLE_VALUE;
+    }
+    auto search = std::make_shared<card_search>();
+    search->entries = mounted_cards();
+    if (search->entries.empty()) {
+        SetLastError(ERROR_NO_MORE_FILES);
+        return INVALID_HANDLE_VALUE;
+    }
+    *data = search->entries.front();
+    return open_handle(search);
+}
+
+std::string reported_card(BOOL found, const WIN32_FIND_DATAW* data) {
+    return found ? " -> " + printable_utf8(data->cFileName) : " -> none";
+}
+
+}  // namespace
+
+HANDLE FindFirstFlashCard(WIN32_FIND_DATAW* data) {
+    HANDLE search = start_card_search(data);
+    trace_call("FindFirstFlashCard " + pointer_text(data) + reported_card(search != INVALID_HANDLE_VALUE, data));
+    return search;
+}
+
+BOOL FindNextFlashCard(HANDLE search, WIN32_FIND_DATAW* data) {
+    BOOL found = FALSE;
+    if (!should_fail("FindNextFlashCard")) {
+        std::shared_ptr<card_search> cards = object_of<card_search>(search);
+        if (!cards || !data)
+            SetLastError(cards ? ERROR_INVALID_PARAMETER : ERROR_INVALID_HANDLE);
+        else
+            found = next_search_entry(*cards, data);
+    }
+    trace_call("FindNextFlashCard " + pointer_text(search) + reported_card(found, data));
+    return found;
+}

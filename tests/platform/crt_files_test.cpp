@@ -1,0 +1,140 @@
+// The C runtime's file calls on 16-bit paths: open modes with the read-only
+// rule, the word scanner and the single-byte text writer.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "simulator/device_simulator.hpp"
+#include "support/temporary_device.hpp"
+
+TEST(crt_files, open_modes) {
+    test_support::temporary_device device;
+    device.write_file("Windows/existing", "12");
+    device.write_file("Windows/read_only", "12");
+    device.set_writable("Windows/read_only", false);
+    struct row {
+        const char16_t* path;
+        const char16_t* mode;
+        bool opens;
+    };
+    const row rows[] = {
+        {u"\\Windows\\existing", u"r+t", true},
+        {u"\\windows\\EXISTING", u"rt", true},
+        {u"\\Windows\\missing", u"r+t", false},   // "r" modes need the file
+        {u"\\Windows\\read_only", u"rt", true},
+        {u"\\Windows\\read_only", u"r+t", false}, // read-only blocks every writing mode
+        {u"\\Windows\\read_only", u"w+t", false},
+        {u"\\Windows\\read_only", u"a", false},
+        {u"\\Windows\\created", u"w+t", true},
+        {u"\\Nowhere\\created", u"w+t", false},
+        {u"\\Windows", u"rt", false},             // a folder is no file
+        {u"\\Windows\\existing", u"x", false},    // unknown modes
+        {u"\\Windows\\existing", u"r+q", false},
+        {u"\\Windows\\existing", u"", false},
+        {u"\\Windows\\..\\existing", u"rt", false},
+    };
+    for (const row& r : rows) {
+        SCOPED_TRACE(std::string(r.path, r.path + std::char_traits<char16_t>::length(r.path)) + " " +
+                     std::string(r.mode, r.mode + std::char_traits<char16_t>::length(r.mode)));
+        std::FILE* file = _wfopen(r.path, r.mode);
+        EXPECT_EQ(file != nullptr, r.opens);
+        if (file) std::fclose(file);
+    }
+    EXPECT_TRUE(device.exists("Windows/created"));
+    EXPECT_FALSE(device.exists("Nowhere"));
+}
+
+TEST(crt_files, scan_a_word) {
+    struct row {
+        const char* content;
+        const char16_t* format;
+        int result;
+        const char16_t* word;
+    };
+    const row rows[] = {
+        {"", u"%ls", EOF, u""},
+        {"   \n\t ", u"%ls", EOF, u""},
+        {"23", u"%ls", 1, u"23"},
+        {"  \n 23 24", u"%ls", 1, u"23"},
+        {"7abc\n", u"%31ls", 1, u"7abc"},
+        {"abcdefgh", u"%3ls", 1, u"abc"},
+        {"caf\xe9", u"%ls", 1, u"caf\u00e9"},      // bytes are ISO 8859-1
+        {"x", u"%s", 1, u"x"},                      // %s is 16-bit text in the wide scanner
+        {"12", u"%q", 0, u""},                      // unknown conversion: nothing assigned
+        {"a=5", u"a=%ls", 1, u"5"},
+        {"b=5", u"a=%ls", 0, u""},
+    };
+    for (const row& r : rows) {
+        SCOPED_TRACE(r.content);
+        test_support::temporary_device device;
+        device.write_file("f", r.content);
+        std::FILE* file = _wfopen(u"\\f", u"rt");
+        ASSERT_NE(file, nullptr);
+        WCHAR word[32] = {};
+        EXPECT_EQ(fwscanf(file, r.format, word), r.result);
+        EXPECT_EQ(std::u16string(word), std::u16string(r.word));
+        std::fclose(file);
+    }
+}
+
+TEST(crt_files, scan_width_keeps_long_words_in_the_buffer) {
+    test_support::temporary_device device;
+    device.write_file("f", std::string(100, '9'));
+    std::FILE* file = _wfopen(u"\\f", u"rt");
+    ASSERT_NE(file, nullptr);
+    WCHAR word[33];
+    std::fill(std::begin(word), std::end(word), u'#');
+    EXPECT_EQ(fwscanf(file, u"%31ls", word), 1);
+    EXPECT_EQ(std::u16string(word), std::u16string(31, u'9'));
+    EXPECT_EQ(word[32], u'#');  // nothing stored past the terminator
+    std::fclose(file);
+}
+
+TEST(crt_files, scan_integers) {
+    struct row {
+        const char* content;
+        int result;
+        int value;
+    };
+    const row rows[] = {
+        {"42", 1, 42}, {" -17x", 1, -17}, {"+8", 1, 8}, {"x", 0, -1}, {"", EOF, -1},
+        {"2147483647", 1, 2147483647}, {"2147483648", 1, 2147483647}, {"-2147483649", 1, -2147483647 - 1},
+        {"99999999999999999999999", 1, 2147483647},
+    };
+    for (const row& r : rows) {
+        SCOPED_TRACE(r.content);
+        test_support::temporary_device device;
+        device.write_file("f", r.content);
+        std::FILE* file = _wfopen(u"\\f", u"rt");
+        ASSERT_NE(file, nullptr);
+        int value = -1;
+        EXPECT_EQ(fwscanf(file, u"%d", &value), r.result);
+        EXPECT_EQ(value, r.value);
+        std::fclose(file);
+    }
+}
+
+TEST(crt_files, write_text_one_byte_per_character) {
+    test_support::temporary_device device;
+    device.make_folder("Windows");
+    std::FILE* file = _wfopen(u"\\Windows\\tv_lastlang", u"w+t");
+    ASSERT_NE(file, nullptr);
+    EXPECT_GE(fputws(u"-23\u00e4", file), 0);
+    EXPECT_LT(fputws(u"\u0142", file), 0);  // outside the single-byte set: refused whole
+    std::fclose(file);
+    EXPECT_EQ(device.read_file("Windows/tv_lastlang"), "-23\xe4");
+}
+
+TEST(crt_files, injected_open_failure_and_trace) {
+    test_support::temporary_device device;
+    device.write_file("Windows/tv_lastlang", "5");
+    device_simulator::record_calls(true);
+    device_simulator::fail_call("_wfopen", 1, ERROR_ACCESS_DENIED);
+    EXPECT_EQ(_wfopen(u"\\Windows\\tv_lastlang", u"r+t"), nullptr);
+    std::FILE* file = _wfopen(u"\\Windows\\tv_lastlang", u"r+t");
+    ASSERT_NE(file, nullptr);
+    std::fclose(file);
+    EXPECT_EQ(device_simulator::take_recorded_calls(),
+              (std::vector<std::string>{"_wfopen \\Windows\\tv_lastlang r+t -> failed",
+                                        "_wfopen \\Windows\\tv_lastlang r+t -> ok"}));
+}

@@ -1,0 +1,14 @@
+// Decimal text to integer, the one conversion the launcher uses wherever it
+// reads a number: the C library's rules, but saturated at the 32-bit limits
+// instead of leaving an overflow undefined.
+#pragma once
+
+#include "windows_ce.hpp"
+
+namespace launcher {
+
+// Leading white space, an optional sign, then decimal digits up to the first
+// other character; no digits give 0. Null counts as empty text.
+int parse_decimal(const WCHAR* text);
+
+}  // namespace launcher

@@ -1,0 +1,38 @@
+// Reading the device language file. Its format is the decimal text of the
+// language code, one byte per character, with no line end; the hand-over
+// writes it. Only the first word counts, and at most 31 characters of it.
+#include "remembered_language.hpp"
+
+#include "decimal_text.hpp"
+#include "device_files.hpp"
+
+namespace launcher {
+
+int insert_card_message_id = 1;
+
+int insert_card_message_for(int language_code) {
+    if (language_code >= 2 && language_code <= 12) return language_code;
+    switch (language_code) {
+        case 23: return 13;  // Turkish
+        case 24: return 14;  // Polish
+        case 26: return 6;   // a second code for Dutch
+        case 32: return 15;  // Hungarian
+        default: return 1;   // English for every code the table does not know
+    }
+}
+
+void read_last_language() {
+    int language_code = 1;
+    // "r+t" on purpose: a file the launcher could not rewrite later counts as absent.
+    std::FILE* file = _wfopen(device_language_file, TEXT("r+t"));
+    if (file) {
+        WCHAR word[32] = {};
+        // The width keeps a longer word inside the buffer; its rest is never read.
+        fwscanf(file, TEXT("%31ls"), word);
+        fclose(file);
+        language_code = parse_decimal(word);
+    }
+    insert_card_message_id = insert_card_message_for(language_code);
+}
+
+}  // namespace launcher

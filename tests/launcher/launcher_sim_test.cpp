@@ -1,0 +1,106 @@
+// launcher-sim as a user runs it: options, card order, trace lines, message
+// boxes on standard output, and exit codes.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "support/temporary_device.hpp"
+
+namespace {
+
+struct sim_run {
+    int exit_code;
+    std::string out, err;
+};
+
+std::string slurp(const std::string& path) {
+    std::ifstream file(path);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+std::string quoted(const std::string& text) {
+    std::string result = "'";
+    for (char c : text) result += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return result + "'";
+}
+
+// Runs launcher-sim with the arguments through the shell; output lands in `scratch`.
+sim_run run_sim(const std::vector<std::string>& arguments, const std::string& scratch) {
+    std::string command = quoted(LAUNCHER_SIM);
+    for (const std::string& argument : arguments) command += " " + quoted(argument);
+    command += " >" + quoted(scratch + "/out") + " 2>" + quoted(scratch + "/err") + "; echo $? >" +
+               quoted(scratch + "/code");
+    EXPECT_EQ(std::system(command.c_str()), 0);
+    return sim_run{std::atoi(slurp(scratch + "/code").c_str()), slurp(scratch + "/out"), slurp(scratch + "/err")};
+}
+
+class launcher_sim : public ::testing::Test {
+protected:
+    test_support::temporary_device device;
+    test_support::temporary_device scratch;
+    std::string dir() const { return device.folder(); }
+};
+
+}  // namespace
+
+TEST_F(launcher_sim, usage_errors_exit_with_2_and_say_why) {
+    device.make_folder("Card");
+    struct row {
+        std::vector<std::string> arguments;
+        const char* message;
+    };
+    const row rows[] = {
+        {{}, "--device is required"},
+        {{"--device"}, "--device needs a value"},
+        {{"--device", dir(), "--verbose"}, "unknown argument '--verbose'"},
+        {{"--device", dir() + "/none"}, "device folder not found: " },
+        {{"--device", dir(), "--card", "Missing"}, "card folder not found: "},
+        {{"--device", dir(), "--card", "Card/Sub"}, "card name must be one folder name"},
+        {{"--device", dir(), "--trace", dir() + "/no/such/folder/trace"}, "cannot write trace file"},
+    };
+    for (const row& r : rows) {
+        SCOPED_TRACE(r.message);
+        sim_run run = run_sim(r.arguments, scratch.folder());
+        EXPECT_EQ(run.exit_code, 2);
+        EXPECT_NE(run.err.find(r.message), std::string::npos) << run.err;
+        EXPECT_NE(run.err.find("usage: launcher-sim --device DIR"), std::string::npos);
+        EXPECT_EQ(run.out, "");
+    }
+}
+
+TEST_F(launcher_sim, without_a_card_shows_the_message_and_exits_1) {
+    device.write_file("Windows/tv_lastlang", "2");
+    sim_run run = run_sim({"--device", dir()}, scratch.folder());
+    EXPECT_EQ(run.exit_code, 1);
+    EXPECT_EQ(run.out, "Tarvolen: Bitte legen sie die Speicherkarte in das Ger\xc3\xa4t ein.\n");
+    EXPECT_EQ(run.err, "");
+}
+
+TEST_F(launcher_sim, default_cards_are_probed_in_byte_order_and_traced) {
+    device.make_folder("Windows");
+    device.write_program("B Card/TVL/TVL.EXE", "exit 0");
+    device.write_program("A Card/TVL/TVL.EXE", "exit 0");
+    std::string trace_path = scratch.folder() + "/trace";
+    sim_run run = run_sim({"--device", dir(), "--trace", trace_path}, scratch.folder());
+    EXPECT_EQ(run.exit_code, 0);
+    EXPECT_EQ(run.out, "");
+    std::string trace = slurp(trace_path);
+    EXPECT_NE(trace.find("\nFindFirstFileW \\A Card\\TVL\\TVL.EXE\n"), std::string::npos) << trace;
+    EXPECT_EQ(trace.find("FindFirstFileW \\B Card"), std::string::npos);
+    EXPECT_NE(trace.find("\nSleep 200\nCreateProcessW \\A Card\\TVL\\TVL.EXE\n"), std::string::npos);
+    EXPECT_EQ(trace.find("FindFirstFlashCard "), 0u);
+}
+
+TEST_F(launcher_sim, named_cards_set_the_order_and_trace_to_standard_error) {
+    device.write_program("A Card/TVL/TVL.EXE", "exit 0");
+    device.write_program("B Card/TVL/TVL.EXE", "exit 0");
+    sim_run run = run_sim({"--device", dir(), "--card", "B Card", "--card", "A Card", "--trace", "-"},
+                          scratch.folder());
+    EXPECT_EQ(run.exit_code, 0);
+    EXPECT_NE(run.err.find("\nCreateProcessW \\B Card\\TVL\\TVL.EXE\n"), std::string::npos) << run.err;
+    EXPECT_EQ(run.err.find("A Card\\TVL"), std::string::npos);
+}

@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Builds and runs the whole test suite twice: a normal build, then one under
+# AddressSanitizer and UndefinedBehaviorSanitizer (any report fails the run).
+set -uo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+status=0
+
+run_suite() {
+  local folder=$1
+  shift
+  echo "== $folder: build"
+  "$root/scripts/setup.sh" "$folder" "$@" || return 1
+  echo "== $folder: tests"
+  ctest --test-dir "$root/$folder" --output-on-failure -j"$(nproc)" --timeout 120
+}
+
+run_suite build || status=1
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  run_suite build-sanitize -DLAUNCHER_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug || status=1
+
+if [ "$status" -ne 0 ]; then echo "run_tests: FAILED" >&2; fi
+exit "$status"

@@ -1,0 +1,25 @@
+// Lexical analysis: the scanner turns the expression's bytes into lexemes in
+// one pass with one table lookup per byte; refinement drops spaces and joins
+// the two-character operators. Neither ever fails: the grammar walker judges
+// whatever they produce.
+#pragma once
+
+#include <cstddef>
+
+#include "char_reader.hpp"
+#include "lexeme_chain.hpp"
+
+namespace xpath {
+
+// Reads the reader to its end and appends the lexemes to the chain.
+void scan_lexemes(char_reader& reader, lexeme_chain& chain);
+
+// The class of a scanned name: a keyword when its bytes spell one (case
+// matters), "text" only when the byte after the name is "("; else ncname.
+lex_class classify_name(const char* bytes, std::size_t count, lex_class following);
+
+// Removes space lexemes and joins "//", "..", "::", "<=", ">=" and "!=" in
+// place. The last lexeme is never examined.
+void refine_lexemes(lexeme_chain& chain);
+
+}  // namespace xpath

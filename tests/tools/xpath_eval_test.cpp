@@ -1,0 +1,102 @@
+// xpath-eval as a user runs it: the output lines in their order, the error
+// line, and the exit codes.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "support/temporary_device.hpp"
+
+namespace {
+
+struct run_result {
+    int exit_code;
+    std::string out, err;
+};
+
+std::string slurp(const std::string& path) {
+    std::ifstream file(path);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+std::string quoted(const std::string& text) {
+    std::string result = "'";
+    for (char c : text) result += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return result + "'";
+}
+
+class xpath_eval : public ::testing::Test {
+protected:
+    test_support::temporary_device scratch;
+
+    run_result run(const std::vector<std::string>& arguments) {
+        std::string command = quoted(XPATH_EVAL);
+        for (const std::string& argument : arguments) command += " " + quoted(argument);
+        std::string dir = scratch.folder();
+        command += " >" + quoted(dir + "/out") + " 2>" + quoted(dir + "/err") + "; echo $? >" + quoted(dir + "/code");
+        EXPECT_EQ(std::system(command.c_str()), 0);
+        return run_result{std::atoi(slurp(dir + "/code").c_str()), slurp(dir + "/out"), slurp(dir + "/err")};
+    }
+
+    std::string settings_file() {
+        scratch.write_file("settings.xml",
+                           "<?xml version='1.0'?>\n<Settings version='3'><Language>7</Language></Settings>\n");
+        return scratch.host("settings.xml");
+    }
+};
+
+}  // namespace
+
+TEST_F(xpath_eval, prints_lexemes_actions_and_the_result_in_order) {
+    run_result r = run({"--lexemes", "--actions", settings_file(), "/Settings/Language/text()"});
+    EXPECT_EQ(r.exit_code, 0);
+    std::istringstream lines(r.out);
+    std::vector<std::string> kinds;
+    int actions = 0;
+    for (std::string line; std::getline(lines, line);) {
+        std::string kind = line.substr(0, line.find(':'));
+        if (kind == "action") ++actions;
+        if (kinds.empty() || kinds.back() != kind) kinds.push_back(kind);
+    }
+    EXPECT_EQ(kinds, (std::vector<std::string>{"lexeme", "action", "status", "kind", "count", "node", "int", "string"}));
+    EXPECT_EQ(actions, 33);
+    EXPECT_EQ(r.out.find("lexeme: 6 /\nlexeme: 28 Settings\n"), 0u);
+    EXPECT_NE(r.out.find("\naction: 208 0 0 Language\n"), std::string::npos);
+    EXPECT_NE(r.out.find("\naction: 7 29 57\n"), std::string::npos);
+    EXPECT_NE(r.out.find("status: ok\nkind: nodes\ncount: 1\nnode: text 7\nint: 7\nstring: 7\n"), std::string::npos);
+}
+
+TEST_F(xpath_eval, outcomes_and_exit_codes) {
+    std::string file = settings_file();
+    struct row {
+        std::vector<std::string> arguments;
+        int exit_code;
+        const char* out;
+    };
+    const row rows[] = {
+        {{file, "/Settings/@version"},
+         0, "status: ok\nkind: nodes\ncount: 1\nnode: attribute version=3\nint: 3\nstring: 3\n"},
+        {{file, "1 + 2.0"}, 0, "status: ok\nkind: double\nint: 3\nstring: 3\n"},
+        {{file, "'a' = 'a'"}, 0, "status: ok\nkind: bool\nint: 1\nstring: true\n"},
+        {{file, "="}, 1, "status: syntax\nerror: main level\nkind: none\nint: 0\nstring: \n"},
+        {{file, "$v"}, 1, "status: execution\nerror: 12\nkind: none\nint: 0\nstring: \n"},
+        {{file, "/"}, 1, "status: unbalanced\nkind: none\nint: 0\nstring: \n"},
+        {{file, "((((((((((1))))))))))"}, 1, "status: overflow\nkind: none\nint: 0\nstring: \n"},
+        {{file}, 2, ""},
+        {{"--verbose", file, "1"}, 2, ""},
+        {{file, "1", "2"}, 2, ""},
+        {{scratch.host("missing.xml"), "1"}, 3, ""},
+    };
+    for (const row& r : rows) {
+        SCOPED_TRACE(r.arguments.back());
+        run_result result = run(r.arguments);
+        EXPECT_EQ(result.exit_code, r.exit_code);
+        EXPECT_EQ(result.out, r.out);
+        if (r.exit_code >= 2) {
+            EXPECT_FALSE(result.err.empty());  // a usage or load error says why
+        }
+    }
+}

@@ -1,0 +1,112 @@
+// The executor: the codes it raises and re-raises, skip mode, and the
+// cursor it leaves behind.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include <tinyxml.h>
+
+#include "xpath/evaluation/action_executor.hpp"
+#include "xpath/evaluation/path_evaluator.hpp"
+#include "xpath/front_end/lexer.hpp"
+
+namespace {
+
+// Decodes an expression into an action log without executing it.
+class decoded_expression : public xpath::expression_front_end {
+public:
+    explicit decoded_expression(const char* expression) : expression_front_end(expression) {
+        xpath::scan_lexemes(reader, *walker);
+        walker->decode_expression();
+    }
+    std::int32_t record_action(std::int32_t rule, std::int32_t sub, std::int32_t variant,
+                               const char* literal) override {
+        return log.record_action(rule, sub, variant, literal);
+    }
+    std::int32_t action_count() override { return log.action_count(); }
+    xpath::action_log log;
+};
+
+}  // namespace
+
+TEST(action_executor, error_codes_reach_the_execution_status) {
+    struct row {
+        const char* expression;
+        std::int32_t code;
+    };
+    const row rows[] = {
+        {"$v", 12},             // no execution for variables
+        {".", 2},               // an abbreviated step's action stands where a node test is expected
+        {"$v or 1", 3},         // a failure in an operand is re-raised under the operator's code
+        {"1 or $v", 3},
+        {"$v and 1", 4},
+        {"$v = 1", 5},
+        {"/a = /a", 5},         // two collections: error_not_yet, re-raised
+        {"$v < 1", 6},
+        {"1 + $v", 7},
+        {"1 + 2 - $v", 7},
+        {"1 div 0", 8},
+        {"5 mod 0", 8},
+        {"/a | 1", 9},          // the right-hand side of a union must be a collection
+        {"round(1)", 11},       // unknown function, re-raised as a call failure
+        {"count($v)", 11},
+        {"(1)/a", 9},           // a filter followed by a path must be a collection
+        {"(1)[1]", 9},
+    };
+    TiXmlDocument document;
+    document.Parse("<a><b>1</b></a>");
+    for (const row& r : rows) {
+        SCOPED_TRACE(r.expression);
+        xpath::path_evaluator evaluator(document.RootElement(), r.expression);
+        evaluator.evaluate();
+        EXPECT_EQ(evaluator.status, xpath::eval_status::status_execution);
+        EXPECT_EQ(evaluator.caught_code, r.code);
+    }
+}
+
+TEST(action_executor, skip_mode_consumes_every_action_and_leaves_the_stack_alone) {
+    const char* expressions[] = {
+        "1 + 2 * 3",  "-(3)",    "/a/b[1] | //c", "count(/a, 'x')", "f(1, 2)",  "a[b = 2][3]/c",
+        "(/a)[1]/b",  "(/a)//b", "p:q/@r",        "1 < 2 and 3",    "--'2.5'",  "//x/text()",
+    };
+    for (const char* expression : expressions) {
+        SCOPED_TRACE(expression);
+        decoded_expression decoded(expression);
+        xpath::value_stack values;
+        values.push_int(99, "marker");
+        xpath::evaluation_context context;
+        decoded.log.action_cursor = decoded.log.action_count() - 1;
+        xpath::action_executor(decoded.log, values, context).run_rule(xpath::grammar_rule::Expr, true);
+        EXPECT_EQ(decoded.log.action_cursor, -1);
+        EXPECT_EQ(values.count(), 1);
+        EXPECT_EQ(values.top().integer, 99);
+    }
+}
+
+TEST(action_executor, values_in_written_order) {
+    struct row {
+        const char* expression;
+        const char* text;
+    };
+    const row rows[] = {
+        {"10 - 2 - 3", "5"},
+        {"1 + 2 * 3", "7"},
+        {"concat('a', 'b', 'c')", "abc"},
+        {"1.5", "1.5"},
+        {"15", "15"},
+        {"1 = b", "false"},     // an element stands for its tag name, which parses to 0
+        {"0 = b", "true"},
+        {"b/text() = 1", "true"},
+        {"1 = b/text()", "true"},
+        {"-'2.5'", "-2"},
+    };
+    TiXmlDocument document;
+    document.Parse("<a><b>1</b></a>");
+    for (const row& r : rows) {
+        SCOPED_TRACE(r.expression);
+        xpath::path_evaluator evaluator(document.RootElement(), r.expression);
+        xpath::path_value result = evaluator.evaluate();
+        EXPECT_EQ(evaluator.status, xpath::eval_status::status_ok);
+        EXPECT_EQ(result.to_string(), r.text);
+    }
+}

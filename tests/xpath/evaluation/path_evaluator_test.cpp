@@ -1,0 +1,154 @@
+// The path evaluator as the launcher uses it: statuses, the integer entry,
+// the tree left exactly as it was after every outcome, and the document-order
+// numbers it leaves behind.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <tinyxml.h>
+
+#include "xpath/evaluation/node_collection.hpp"
+#include "xpath/evaluation/path_evaluator.hpp"
+
+using xpath::eval_status;
+
+namespace {
+
+const char* const settings_xml = "<Settings version='3'><Language>7</Language><Other/></Settings>";
+
+std::unique_ptr<TiXmlDocument> parse(const char* xml) {
+    auto document = std::make_unique<TiXmlDocument>();
+    document->Parse(xml);
+    EXPECT_FALSE(document->Error()) << xml;
+    return document;
+}
+
+// The structure of a tree as text: names, children and the links both ways.
+std::string shape(TiXmlNode* node) {
+    std::string text = node->ValueStr() + "(";
+    TiXmlNode* previous = nullptr;
+    for (TiXmlNode* child = node->FirstChild(); child; child = child->NextSibling()) {
+        if (child->Parent() != node || child->PreviousSibling() != previous) text += "!broken link!";
+        text += shape(child);
+        previous = child;
+    }
+    if (node->LastChild() != previous) text += "!broken last child!";
+    return text + ")";
+}
+
+}  // namespace
+
+TEST(path_evaluator, statuses_and_the_integer_entry) {
+    struct row {
+        const char* xml;
+        const char* expression;
+        eval_status status;
+        std::int32_t value;
+    };
+    const row rows[] = {
+        {settings_xml, "/Settings/Language/text()", eval_status::status_ok, 7},
+        {settings_xml, "/Settings/Missing/text()", eval_status::status_ok, 0},  // an empty selection
+        {"<Settings><Language> 23 </Language></Settings>", "/Settings/Language/text()", eval_status::status_ok, 23},
+        {"<Settings><Language>x</Language></Settings>", "/Settings/Language/text()", eval_status::status_ok, 0},
+        {settings_xml, "1 + 2 * 3", eval_status::status_ok, 7},
+        {settings_xml, "/", eval_status::status_unbalanced, 0},
+        {settings_xml, "", eval_status::status_syntax, 0},
+        {settings_xml, "Settings/", eval_status::status_syntax, 0},
+        {settings_xml, "/Settings/", eval_status::status_unbalanced, 0},  // decodes as "/" alone
+        {settings_xml, "((((((((((1))))))))))", eval_status::status_overflow, 0},
+        {settings_xml, "$v", eval_status::status_execution, 0},
+        {settings_xml, "/Settings/namespace::x", eval_status::status_execution, 0},
+    };
+    for (const row& r : rows) {
+        SCOPED_TRACE(r.expression);
+        auto document = parse(r.xml);
+        xpath::path_evaluator evaluator(document->RootElement(), r.expression);
+        EXPECT_EQ(evaluator.evaluate_as_int(), r.value);
+        EXPECT_EQ(evaluator.status, r.status);
+        std::int32_t out = -12345;
+        EXPECT_EQ(xpath::evaluate_int(document->RootElement(), r.expression, &out),
+                  r.status == eval_status::status_ok);
+        EXPECT_EQ(out, r.value);
+    }
+}
+
+TEST(path_evaluator, without_a_usable_base_node) {
+    std::int32_t out = -1;
+    EXPECT_FALSE(xpath::evaluate_int(nullptr, "/Settings/Language/text()", &out));
+    EXPECT_EQ(out, 0);
+
+    // A document as base node would be deleted by TinyXML if linked: it counts as none.
+    auto document = parse(settings_xml);
+    xpath::path_evaluator evaluator(document.get(), "1");
+    evaluator.evaluate();
+    EXPECT_EQ(evaluator.status, eval_status::status_execution);
+    EXPECT_EQ(evaluator.caught_code, 1);
+    EXPECT_EQ(shape(document.get()), "(Settings(Language(7())Other()))");
+}
+
+TEST(path_evaluator, the_tree_is_restored_after_every_outcome) {
+    const char* expressions[] = {
+        "/b/x", "count(//*)", "/", "b[", "$v", "((((((((((1))))))))))", "/b/parent::*", "..", "/b/following::*",
+    };
+    for (const char* expression : expressions) {
+        SCOPED_TRACE(expression);
+        auto document = parse("<a><first/><b><x>1</x><!--c--></b><last/></a>");
+        TiXmlElement* base = document->RootElement()->FirstChildElement("b");
+        std::string before = shape(document.get());
+        {
+            xpath::path_evaluator evaluator(base, expression);
+            evaluator.evaluate();
+        }
+        EXPECT_EQ(shape(document.get()), before);
+        EXPECT_EQ(base->Parent(), document->RootElement());
+        EXPECT_EQ(base->PreviousSibling()->ValueStr(), "first");
+        EXPECT_EQ(base->NextSibling()->ValueStr(), "last");
+    }
+}
+
+TEST(path_evaluator, leaves_pre_order_numbers_from_the_base_node) {
+    auto document = parse("<a><b><c>t</c><d/></b><!--e--></a>");
+    TiXmlElement* a = document->RootElement();
+    xpath::path_evaluator evaluator(a, "count(//*)");
+    evaluator.evaluate();
+    TiXmlNode* b = a->FirstChild();
+    TiXmlNode* c = b->FirstChild();
+    struct row {
+        TiXmlNode* node;
+        std::int32_t number;
+    };
+    const row rows[] = {{a, 2}, {b, 3}, {c, 4}, {c->FirstChild(), 5}, {b->LastChild(), 6}, {a->LastChild(), 7}};
+    for (const row& r : rows) {
+        SCOPED_TRACE(r.node->ValueStr());
+        EXPECT_EQ(xpath::document_order_of(r.node), r.number);
+    }
+}
+
+TEST(path_evaluator, a_result_holding_the_temporary_root_stays_readable) {
+    auto document = parse(settings_xml);
+    xpath::path_evaluator evaluator(document->RootElement(), "/Settings/parent::*");
+    xpath::path_value result = evaluator.evaluate();
+    ASSERT_EQ(evaluator.status, eval_status::status_ok);
+    ASSERT_EQ(result.nodes.count(), 1u);
+    EXPECT_EQ(result.to_string(), "root");  // the sanitizer build checks the node is still alive
+    EXPECT_EQ(document->RootElement()->Parent(), document.get());
+}
+
+TEST(path_evaluator, diagnosis_keeps_the_caught_error) {
+    auto document = parse(settings_xml);
+    struct row {
+        const char* expression;
+        std::int32_t code;
+        const char* text;
+    };
+    const row rows[] = {{"$v", 12, ""}, {".", 2, ""}, {"=", 0, "main level"}, {"1", 0, ""}};
+    for (const row& r : rows) {
+        SCOPED_TRACE(r.expression);
+        xpath::path_evaluator evaluator(document->RootElement(), r.expression);
+        evaluator.evaluate();
+        EXPECT_EQ(evaluator.caught_code, r.code);
+        EXPECT_EQ(evaluator.caught_text, r.text);
+    }
+}

@@ -1,0 +1,68 @@
+// The action executor: replays the recorded actions backwards, meeting each
+// construct before its parts, and leaves values on the value stack. In skip
+// mode it consumes the same actions without touching the stack, which is how
+// a step passes over its predicates and node test before evaluating them.
+// Location steps (location_steps.cpp) are part of it.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "action_log.hpp"
+#include "evaluation_context.hpp"
+#include "value_stack.hpp"
+#include "xpath/front_end/action_codes.hpp"
+
+namespace xpath {
+
+class action_executor {
+public:
+    action_executor(action_log& actions, value_stack& values, evaluation_context& context)
+        : actions_(actions), values_(values), context_(context) {}
+
+    // Takes the action at the cursor, which must be of rule `expected`
+    // (execution_error 2 otherwise), and carries it out.
+    void run_rule(grammar_rule expected, bool skip);
+
+private:
+    // Input markers of the steps of one location path.
+    static constexpr std::int32_t from_context = -2;
+    static constexpr std::int32_t from_everything = -1;
+    static constexpr std::int32_t from_root = 0;
+    static constexpr std::int32_t from_stack = 1;
+
+    void run_action(const recorded_action& action, grammar_rule rule, bool skip);
+    void run_operator_rule(const recorded_action& action, grammar_rule rule, bool skip);
+    void run_binary(const recorded_action& action, grammar_rule right_rule, grammar_rule left_rule, bool skip,
+                    std::int32_t failure_code);
+    void apply_operator(const recorded_action& action, path_value& left, path_value& right);
+    void run_union(bool skip);
+    void run_function_call(const recorded_action& action, bool skip);
+    void run_primary(const recorded_action& action, bool skip);
+    void run_node_test(const recorded_action& action, bool skip);
+    void run_qname(const recorded_action& action, bool skip);
+    void run_path_with_filter(const recorded_action& action, bool skip);
+    void run_filter_predicate(bool skip);
+    void keep_filtered_entries(node_collection& entries, std::int32_t predicate_top);
+
+    // location_steps.cpp
+    // Runs the steps of the path whose outermost RelativeLocationPath action
+    // is at `first_relative_index`, then leaves the cursor just below the
+    // path's first action.
+    void run_path_chain(std::int32_t first_relative_index, std::int32_t marker, std::int32_t first_action_index,
+                        bool skip);
+    void run_step(std::int32_t& marker, bool skip);
+    node_collection step_input(std::int32_t& marker);
+    node_collection walk_inputs(const node_collection& input, std::int32_t axis, const std::string& name_test);
+    node_collection apply_predicates(const node_collection& candidates, const std::vector<std::int32_t>& tops,
+                                     bool by_name);
+    bool test_predicate(TiXmlElement* candidate, bool by_name);
+    bool keeps(path_value& value, std::int32_t position);
+    void expand_to_descendants();
+
+    action_log& actions_;
+    value_stack& values_;
+    evaluation_context& context_;
+};
+
+}  // namespace xpath

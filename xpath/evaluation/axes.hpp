@@ -1,0 +1,37 @@
+// The axes of a location step, walked over TinyXML's links from one element.
+// Results are added with add_unique in the order each axis defines; nothing
+// is sorted here.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "node_collection.hpp"
+
+class TiXmlElement;
+class TiXmlNode;
+
+namespace xpath {
+
+// Adds the nodes of `axis` (a lex_class axis or node-type code; 0 for the
+// default child axis, 1 for "@") from `x` that pass `name_test` ("*" or a
+// name; ignored by the node-kind axes). Raises error_not_yet for an axis the
+// engine does not walk. processing-instruction() selects nothing: TinyXML
+// keeps no such nodes.
+void walk_axis(TiXmlElement* x, std::int32_t axis, const std::string& name_test, TiXmlElement* synthetic_root,
+               node_collection& out);
+
+// Adds `from` and everything below it: each node, an element's attributes
+// after it, then its first child (any kind) and the following siblings that
+// are elements, recursively.
+void add_nodes_below(TiXmlNode* from, node_collection& out);
+
+// 1-based position of `element` among its parent's element children (only
+// those of its own name when `by_name`); -1 when it has no parent or is not
+// found among them.
+std::int32_t sibling_position(const TiXmlElement* element, bool by_name);
+
+// The number of element children of the element's parent; 0 without a parent.
+std::int32_t sibling_count(const TiXmlElement* element);
+
+}  // namespace xpath

@@ -1,0 +1,249 @@
+// The core function library. Results differ from XPath 1.0 on purpose where
+// the device's program relies on it: ceiling, floor and the counts are
+// integers, positions are truncated, strings count bytes, and the context
+// functions work on elements only.
+#include "core_functions.hpp"
+
+#include <cmath>
+#include <cstdint>
+
+#include <tinyxml.h>
+
+#include "axes.hpp"
+#include "evaluation_errors.hpp"
+#include "number_text.hpp"
+
+namespace xpath {
+namespace {
+
+struct function_call {
+    value_stack& stack;
+    const evaluation_context& context;
+    std::vector<path_value>& arguments;
+
+    std::size_t count() const { return arguments.size(); }
+    path_value& argument(std::size_t index) { return arguments[index]; }
+};
+
+void require_count(const function_call& call, std::size_t wanted, std::int32_t code) {
+    if (call.count() != wanted) raise_execution_error(code);
+}
+
+void require_at_least_one(const function_call& call, std::int32_t code) {
+    if (call.count() == 0) raise_execution_error(code);
+}
+
+TiXmlElement* require_context(const function_call& call, std::int32_t code) {
+    if (!call.context.context_element) raise_execution_error(code);
+    return call.context.context_element;
+}
+
+// ceiling and floor: a double is rounded by `round` and truncated to 32 bits;
+// a bool or an integer converts; anything else gives 0.
+void push_rounded(function_call& call, double (*round)(double), const char* label) {
+    path_value& value = call.argument(0);
+    std::int32_t result = 0;
+    if (value.kind == value_kind::kind_double)
+        result = double_to_int(round(value.real));
+    else if (value.kind == value_kind::kind_bool || value.kind == value_kind::kind_int)
+        result = value.to_int();
+    call.stack.push_int(result, label);
+}
+
+void fn_ceiling(function_call& call) {
+    require_count(call, 1, 14);
+    push_rounded(call, std::ceil, "ceiling");
+}
+
+void fn_concat(function_call& call) {
+    require_at_least_one(call, 15);
+    std::string joined;
+    for (path_value& argument : call.arguments) joined += argument.to_string();
+    call.stack.push_string(joined);
+}
+
+void fn_contains(function_call& call) {
+    require_count(call, 2, 16);
+    std::string text = call.argument(0).to_string();
+    std::string part = call.argument(1).to_string();
+    call.stack.push_bool(text.find(part) != std::string::npos);
+}
+
+void fn_count(function_call& call) {
+    require_at_least_one(call, 17);
+    path_value& first = call.argument(0);
+    std::uint32_t count = first.kind == value_kind::kind_nodes ? first.nodes.count() : 0;
+    call.stack.push_int(count > INT32_MAX ? INT32_MAX : static_cast<std::int32_t>(count), "count result");
+}
+
+void fn_false(function_call& call) {
+    require_count(call, 0, 18);
+    call.stack.push_bool(false);
+}
+
+void fn_floor(function_call& call) {
+    require_count(call, 1, 19);
+    push_rounded(call, std::floor, "floor");
+}
+
+// The temporary root has no parent: it has no siblings to count.
+void fn_last(function_call& call) {
+    require_count(call, 0, 20);
+    call.stack.push_int(sibling_count(require_context(call, 21)), "last()");
+}
+
+void fn_name(function_call& call) {
+    require_count(call, 1, 22);
+    path_value& value = call.argument(0);
+    std::string name;
+    if (value.kind == value_kind::kind_nodes && value.nodes.count() > 0)
+        name = value.nodes.is_attribute(0) ? value.nodes.attribute_at(0)->NameTStr() : value.nodes.node_at(0)->ValueStr();
+    call.stack.push_string(name);
+}
+
+// Only space and tab count as white space.
+std::string normalized(const std::string& text) {
+    auto is_white = [](char c) { return c == ' ' || c == '\t'; };
+    std::string result;
+    bool pending_space = false;
+    for (char c : text) {
+        if (is_white(c)) {
+            pending_space = !result.empty();
+            continue;
+        }
+        if (pending_space) result += ' ';
+        pending_space = false;
+        result += c;
+    }
+    return result;
+}
+
+void fn_normalize_space(function_call& call) {
+    require_count(call, 1, 23);
+    call.stack.push_string(normalized(call.argument(0).to_string()));
+}
+
+void fn_not(function_call& call) {
+    require_count(call, 1, 24);
+    call.stack.push_bool(!call.argument(0).to_bool());
+}
+
+// The temporary root has no parent: its position is -1.
+void fn_position(function_call& call) {
+    require_count(call, 0, 25);
+    TiXmlElement* element = require_context(call, 26);
+    call.stack.push_int(sibling_position(element, call.context.same_name), "position()");
+}
+
+void fn_starts_with(function_call& call) {
+    require_count(call, 2, 27);
+    std::string text = call.argument(0).to_string();
+    std::string prefix = call.argument(1).to_string();
+    call.stack.push_bool(text.size() >= prefix.size() && text.compare(0, prefix.size(), prefix) == 0);
+}
+
+void fn_string_length(function_call& call) {
+    require_count(call, 1, 28);
+    std::size_t length = call.argument(0).to_string().size();
+    call.stack.push_int(length > INT32_MAX ? INT32_MAX : static_cast<std::int32_t>(length), "string-length");
+}
+
+// Positions count bytes from 1 and are truncated, not rounded; a negative
+// length gives the empty string.
+std::string substring_of(const std::string& text, std::int32_t start, bool has_length, std::int32_t length) {
+    if (start < 1 || static_cast<std::size_t>(start) - 1 >= text.size()) return std::string();
+    std::string tail = text.substr(static_cast<std::size_t>(start) - 1);
+    if (!has_length) return tail;
+    if (length <= 0) return std::string();
+    return tail.substr(0, static_cast<std::size_t>(length));
+}
+
+void fn_substring(function_call& call) {
+    if (call.count() != 2 && call.count() != 3) raise_execution_error(29);
+    std::string text = call.argument(0).to_string();
+    std::int32_t start = call.argument(1).to_int();
+    bool has_length = call.count() == 3;
+    std::int32_t length = has_length ? call.argument(2).to_int() : 0;
+    call.stack.push_string(substring_of(text, start, has_length, length));
+}
+
+// Integer total unless some entry's text holds a ".", then the double total.
+void fn_sum(function_call& call) {
+    require_count(call, 1, 30);
+    path_value& value = call.argument(0);
+    if (value.kind != value_kind::kind_nodes) raise_execution_error(31);
+    node_collection& nodes = value.nodes;
+    if (nodes.count() > 1) nodes.sort_document_order();
+    std::uint32_t integer_total = 0;
+    double double_total = 0.0;
+    bool any_dot = false;
+    for (std::uint32_t i = 0; i < nodes.count(); ++i) {
+        std::string text = nodes.entry_string(i);
+        integer_total += static_cast<std::uint32_t>(parse_int(text));
+        double_total = parse_double(text) + double_total;
+        any_dot = any_dot || text.find('.') != std::string::npos;
+    }
+    if (any_dot) {
+        call.stack.push_double(double_total);
+        return;
+    }
+    std::int32_t wrapped = integer_total <= INT32_MAX ? static_cast<std::int32_t>(integer_total)
+                                                       : -static_cast<std::int32_t>(~integer_total) - 1;
+    call.stack.push_int(wrapped, "sum()");
+}
+
+void fn_text(function_call& call) {
+    require_count(call, 0, 38);
+    TiXmlElement* element = require_context(call, 39);
+    std::string joined;
+    for (const TiXmlNode* child = element->FirstChild(); child; child = child->NextSibling())
+        if (child->Type() == TiXmlNode::TINYXML_TEXT) joined += child->ValueStr();
+    call.stack.push_string(joined);
+}
+
+void fn_true(function_call& call) {
+    require_count(call, 0, 32);
+    call.stack.push_bool(true);
+}
+
+struct library_entry {
+    const char* name;
+    void (*function)(function_call&);
+};
+
+// Compared in this order, byte for byte.
+const library_entry library[] = {
+    {"ceiling", fn_ceiling},
+    {"concat", fn_concat},
+    {"contains", fn_contains},
+    {"count", fn_count},
+    {"false", fn_false},
+    {"floor", fn_floor},
+    {"last", fn_last},
+    {"name", fn_name},
+    {"normalize-space", fn_normalize_space},
+    {"not", fn_not},
+    {"position", fn_position},
+    {"starts-with", fn_starts_with},
+    {"string-length", fn_string_length},
+    {"substring", fn_substring},
+    {"sum", fn_sum},
+    {"text", fn_text},
+    {"true", fn_true},
+};
+
+}  // namespace
+
+void call_function(value_stack& stack, const evaluation_context& context, const std::string& name,
+                   std::vector<path_value>& arguments) {
+    function_call call{stack, context, arguments};
+    for (const library_entry& entry : library) {
+        if (name == entry.name) {
+            entry.function(call);
+            return;
+        }
+    }
+    raise_execution_error(13);
+}
+
+}  // namespace xpath

@@ -1,0 +1,20 @@
+// The seventeen functions of the engine, selected by name. Each checks its
+// argument count first and pushes exactly one value; every misuse raises
+// execution_error with the function's own code (13 for an unknown name).
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "evaluation_context.hpp"
+#include "path_value.hpp"
+#include "value_stack.hpp"
+
+namespace xpath {
+
+// `arguments` holds the values in written order; functions may change them
+// (sum sorts its collection).
+void call_function(value_stack& stack, const evaluation_context& context, const std::string& name,
+                   std::vector<path_value>& arguments);
+
+}  // namespace xpath

@@ -1,0 +1,14 @@
+// Raising the evaluation errors: every execution_error and error_not_yet of
+// the evaluation layer is thrown through these two helpers, so that no other
+// code builds error objects. The codes are the contract that tests check.
+#pragma once
+
+#include <cstdint>
+
+namespace xpath {
+
+[[noreturn]] void raise_execution_error(std::int32_t code);
+// A construct the engine does not evaluate (always code -2).
+[[noreturn]] void raise_not_yet();
+
+}  // namespace xpath

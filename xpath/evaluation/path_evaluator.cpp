@@ -1,0 +1,148 @@
+// The path evaluator. The tree is always restored: the temporary root is
+// detached after every outcome, including allocation failures, which count as
+// execution errors so that nothing escapes to the caller.
+#include "path_evaluator.hpp"
+
+#include <algorithm>
+#include <exception>
+#include <vector>
+
+#include <tinyxml.h>
+
+#include "action_executor.hpp"
+#include "evaluation_errors.hpp"
+#include "node_collection.hpp"
+#include "tree_links.hpp"
+#include "xpath/front_end/lexer.hpp"
+#include "xpath/front_end/xpath_errors.hpp"
+
+namespace xpath {
+namespace {
+
+constexpr std::int32_t no_base_node = 1;
+
+bool is_usable_base(TiXmlNode* node) {
+    // Linking a document under another node would make TinyXML delete it.
+    return node && !node->ToDocument();
+}
+
+}  // namespace
+
+path_evaluator::path_evaluator(TiXmlNode* base, const char* expression)
+    : expression_front_end(expression), base_node(expression && is_usable_base(base) ? base : nullptr) {}
+
+path_evaluator::~path_evaluator() {
+    detach_synthetic_root();
+    values.clear();
+}
+
+std::int32_t path_evaluator::record_action(std::int32_t rule, std::int32_t sub, std::int32_t variant,
+                                           const char* literal) {
+    return actions.record_action(rule, sub, variant, literal);
+}
+
+std::int32_t path_evaluator::action_count() {
+    return actions.action_count();
+}
+
+path_value path_evaluator::evaluate() {
+    caught_code = 0;
+    caught_text.clear();
+    try {
+        run_pipeline();
+    } catch (const syntax_error& error) {
+        result = path_value();
+        status = eval_status::status_syntax;
+        caught_text = error.text();
+    } catch (const syntax_overflow&) {
+        result = path_value();
+        status = eval_status::status_overflow;
+    } catch (const execution_error& error) {
+        result = path_value();
+        status = eval_status::status_execution;
+        caught_code = error.code();
+    } catch (const std::exception&) {
+        result = path_value();
+        status = eval_status::status_execution;
+    }
+    detach_synthetic_root();
+    return result;
+}
+
+void path_evaluator::run_pipeline() {
+    attach_synthetic_root();
+    if (!context.synthetic_root) raise_execution_error(no_base_node);
+    scan_lexemes(reader, *walker);
+    walker->decode_expression();
+    actions.action_cursor = actions.action_count() - 1;
+    action_executor(actions, values, context).run_rule(grammar_rule::Expr, false);
+    if (values.count() == 1) {
+        result = values.top();
+        values.pop(1);
+        status = eval_status::status_ok;
+    } else {
+        result = path_value();
+        status = eval_status::status_unbalanced;
+    }
+}
+
+std::int32_t path_evaluator::evaluate_as_int() {
+    return evaluate().to_int();
+}
+
+void path_evaluator::attach_synthetic_root() {
+    context.synthetic_root = nullptr;
+    if (!base_node) return;
+    TiXmlElement* root = new TiXmlElement("root");
+    saved_parent = tree_links::parent_of(base_node);
+    saved_previous = tree_links::previous_of(base_node);
+    saved_next = tree_links::next_of(base_node);
+    tree_links::parent_of(base_node) = nullptr;
+    tree_links::previous_of(base_node) = nullptr;
+    tree_links::next_of(base_node) = nullptr;
+    root->LinkEndChild(base_node);
+    context.synthetic_root = root;
+    context.context_element = base_node->ToElement();
+    number_nodes();
+}
+
+void path_evaluator::detach_synthetic_root() {
+    if (!context.synthetic_root) return;
+    tree_links::parent_of(base_node) = saved_parent;
+    tree_links::previous_of(base_node) = saved_previous;
+    tree_links::next_of(base_node) = saved_next;
+    tree_links::first_child_of(context.synthetic_root) = nullptr;
+    tree_links::last_child_of(context.synthetic_root) = nullptr;
+    retired_root_.reset(context.synthetic_root);
+    context.synthetic_root = nullptr;
+}
+
+// Pre-order from the temporary root, which gets 1; attributes get no number.
+void path_evaluator::number_nodes() {
+    std::int32_t number = 1;
+    std::vector<TiXmlNode*> pending{context.synthetic_root};
+    while (!pending.empty()) {
+        TiXmlNode* node = pending.back();
+        pending.pop_back();
+        set_document_order(node, number++);
+        std::size_t first = pending.size();
+        for (TiXmlNode* child = node->FirstChild(); child; child = child->NextSibling()) pending.push_back(child);
+        std::reverse(pending.begin() + static_cast<std::ptrdiff_t>(first), pending.end());
+    }
+}
+
+bool evaluate_int(TiXmlNode* base_node, const char* expression, std::int32_t* out) {
+    std::int32_t value = 0;
+    bool succeeded = false;
+    try {
+        path_evaluator evaluator(base_node, expression);
+        value = evaluator.evaluate_as_int();
+        succeeded = evaluator.status == eval_status::status_ok;
+    } catch (const std::exception&) {
+        value = 0;  // the evaluator itself could not be built
+    }
+    if (out) *out = succeeded ? value : 0;
+    return succeeded;
+}
+
+}  // namespace xpath

@@ -1,0 +1,57 @@
+// path_value: the typed value that every step of an evaluation produces and
+// consumes. The payloads are separate fields, not an overlay; only the one
+// that `kind` names is meaningful. Every coercion between kinds goes through
+// the four conversions, which follow the C library's rules.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "node_collection.hpp"
+
+namespace xpath {
+
+// ORDER value_kind
+enum class value_kind : std::int32_t {
+    kind_bool = 0,    // truth
+    kind_string = 1,  // text
+    kind_int = 2,     // integer
+    kind_double = 3,  // real
+    kind_nodes = 4,   // nodes
+    kind_none = 5,    // no value yet
+};
+
+class path_value {
+public:
+    path_value() = default;
+    explicit path_value(bool value) : truth(value), kind(value_kind::kind_bool) {}
+    explicit path_value(std::int32_t value) : integer(value), kind(value_kind::kind_int) {}
+    explicit path_value(double value) : real(value), kind(value_kind::kind_double) {}
+    explicit path_value(const std::string& value) : text(value), kind(value_kind::kind_string) {}
+    // Without this, a quoted literal would convert to bool.
+    explicit path_value(const char* value) : text(value), kind(value_kind::kind_string) {}
+    explicit path_value(const node_collection& value) : nodes(value), kind(value_kind::kind_nodes) {}
+
+    // A copy takes the kind and only that kind's payload.
+    path_value(const path_value& source) { copy_from(source); }
+    path_value& operator=(const path_value& source);
+
+    // The conversions take the value itself: those that read a node
+    // collection sort it in place first.
+    std::int32_t to_int();
+    double to_double();
+    std::string to_string();
+    bool to_bool() const;
+
+    std::string text;
+    bool truth = false;
+    std::int32_t integer = 0;
+    double real = 0.0;
+    node_collection nodes;
+    value_kind kind = value_kind::kind_none;
+
+private:
+    void copy_from(const path_value& source);
+};
+
+}  // namespace xpath

@@ -33,3 +33,21 @@ int parse_decimal(const WCHAR* text) {
 }
 
 }  // namespace launcher
+
+namespace launcher {
+
+void format_decimal(int value, WCHAR* text) {
+    // Digits of the magnitude, taken in unsigned arithmetic so that the lowest value has one too.
+    unsigned magnitude = value < 0 ? 0u - static_cast<unsigned>(value) : static_cast<unsigned>(value);
+    WCHAR reversed[decimal_text_chars];
+    int count = 0;
+    do {
+        reversed[count++] = static_cast<WCHAR>(u'0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
+    if (value < 0) *text++ = u'-';
+    while (count > 0) *text++ = reversed[--count];
+    *text = 0;
+}
+
+}  // namespace launcher

@@ -12,3 +12,12 @@ namespace launcher {
 int parse_decimal(const WCHAR* text);
 
 }  // namespace launcher
+
+namespace launcher {
+
+// The decimal text of a value (a "-" first when negative) into `text`, which
+// holds at least decimal_text_chars characters; every 32-bit value fits.
+constexpr int decimal_text_chars = 12;
+void format_decimal(int value, WCHAR* text);
+
+}  // namespace launcher

@@ -1,13 +1,58 @@
-// The language hand-over reads the card's settings with the XPath evaluator,
-// which the program does not carry yet. Until it does, the hand-over writes
-// nothing: the device keeps the language it had, and the result is the code
-// for "settings not loaded".
+// The language hand-over: reads the language code from the card's settings
+// with the XPath evaluator and writes it as decimal text to the device
+// language file, where a later run without a card finds it. Nothing here is
+// reported: a settings file that cannot be loaded hands over 1, a failed
+// evaluation 0, and a device file that cannot be written is left as it was.
 #include "language_hand_over.hpp"
 
-namespace launcher {
+#include <memory>
 
-int hand_over_language(wide_string) {
-    return 1;
+#include <tinyxml.h>
+
+#include "decimal_text.hpp"
+#include "device_files.hpp"
+#include "xpath/evaluation/path_evaluator.hpp"
+
+namespace launcher {
+namespace {
+
+constexpr std::size_t file_name_bytes = 260;
+constexpr int not_loaded = 1;
+const char* const language_expression = "/Settings/Language/text()";
+
+// The 8-bit file name for TinyXML. A path that does not convert, or does not
+// fit with its terminator, is never cut into another path: false.
+bool to_file_name(const wide_string& path, char* file_name) {
+    std::size_t length = wcstombs(file_name, path.c_str(), file_name_bytes);
+    return length != static_cast<std::size_t>(-1) && length < file_name_bytes;
+}
+
+int read_language(const wide_string& settings_path) {
+    int language_code = not_loaded;
+    TiXmlDocument document;
+    std::unique_ptr<char[]> file_name(new char[file_name_bytes]);
+    if (to_file_name(settings_path, file_name.get()) && document.LoadFile(file_name.get(), TIXML_ENCODING_UNKNOWN))
+        xpath::evaluate_int(document.RootElement(), language_expression, &language_code);
+    return language_code;
+}
+
+void write_device_language(int language_code) {
+    WCHAR text[decimal_text_chars];
+    format_decimal(language_code, text);
+    // A read-only, hidden or system mark must not block the rewrite.
+    SetFileAttributesW(device_language_file, FILE_ATTRIBUTE_NORMAL);
+    std::FILE* file = _wfopen(device_language_file, TEXT("w+t"));
+    if (!file) return;
+    fputws(text, file);
+    fclose(file);
+}
+
+}  // namespace
+
+int hand_over_language(wide_string card_root) {
+    int language_code = read_language(card_root + settings_below_card);
+    write_device_language(language_code);
+    return language_code;
 }
 
 }  // namespace launcher

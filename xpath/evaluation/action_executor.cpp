@@ -96,6 +96,8 @@ void action_executor::run_action(const recorded_action& action, grammar_rule rul
         case grammar_rule::NameTest:
             if (is(action, sub_kind::any_name) && !skip) values_.push_string("*");
             if (is(action, sub_kind::qualified_name_test)) run_rule(grammar_rule::QName, skip);
+            // The decoder keeps no prefix for "p:*", so there is nothing to match it by.
+            if (is(action, sub_kind::prefix_any_name) && !skip) raise_not_yet();
             return;
         case grammar_rule::QName: run_qname(action, skip); return;
         case grammar_rule::Prefix:

@@ -114,12 +114,15 @@ TEST(language_hand_over, card_names_the_file_name_cannot_carry) {
     for (const std::string& name : {fits, too_long}) {
         device.write_file(name + "/TVL/Settings/UserSettingsLanguage.xml", settings_with("<Language>5</Language>"));
     }
-    auto root_of = [](const std::string& name) { return u"\\" + std::u16string(name.begin(), name.end()); };
+    auto root_of = [](const std::string& name) {
+        std::u16string root = u"\\" + std::u16string(name.begin(), name.end());
+        return launcher::wide_string(root.c_str());
+    };
     EXPECT_EQ(launcher::hand_over_language(root_of(fits)), 5);
     EXPECT_EQ(launcher::hand_over_language(root_of(too_long)), 1);  // never cut into another path
     EXPECT_EQ(device.read_file("Windows/tv_lastlang"), "1");
 
-    std::u16string unpaired = u"\\Card";
+    launcher::wide_string unpaired = u"\\Card";
     unpaired += char16_t(0xD800);
     EXPECT_EQ(launcher::hand_over_language(unpaired), 1);  // no 8-bit form at all
 }

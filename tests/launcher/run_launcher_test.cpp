@@ -25,6 +25,19 @@ std::size_t count_of(const std::vector<std::string>& calls, const std::string& l
     return static_cast<std::size_t>(std::count(calls.begin(), calls.end(), line));
 }
 
+// The private heap's own platform calls depend on what ran before in the
+// process; the launcher's sequence is what these tests check.
+bool is_heap_call(const std::string& call) {
+    for (const char* name : {"GetSystemInfo", "GetProcessHeap", "HeapAlloc", "HeapFree", "VirtualAlloc", "VirtualFree"})
+        if (call.rfind(std::string(name) + " ", 0) == 0) return true;
+    return false;
+}
+
+std::vector<std::string> without_heap_calls(std::vector<std::string> calls) {
+    calls.erase(std::remove_if(calls.begin(), calls.end(), is_heap_call), calls.end());
+    return calls;
+}
+
 struct launcher_run {
     int result;
     std::vector<std::string> calls;
@@ -36,7 +49,7 @@ launcher_run run_on(const std::vector<std::string>& cards) {
     device_simulator::record_calls(true);
     auto start = clock_type::now();
     int result = launcher::run_launcher(device_simulator::program_instance());
-    launcher_run run{result, device_simulator::take_recorded_calls(), clock_type::now() - start};
+    launcher_run run{result, without_heap_calls(device_simulator::take_recorded_calls()), clock_type::now() - start};
     EXPECT_EQ(device_simulator::cursor().current, nullptr);  // the wait cursor is off again
     EXPECT_EQ(device_simulator::cursor().show_count, 0);
     return run;

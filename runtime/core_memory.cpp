@@ -28,13 +28,19 @@ unsigned char* private_heap::failure() {
     return reinterpret_cast<unsigned char*>(~std::uintptr_t{0});
 }
 
-bool private_heap::start_core() {
-    if (core_.started) return true;
+void private_heap::load_system_figures() {
+    if (core_.figures_loaded) return;
     SYSTEM_INFO info;
     GetSystemInfo(&info);
     core_.page_size = info.dwPageSize;
     core_.separate_granularity = info.dwAllocationGranularity + granularity_extra;
     core_.region_unit = core_.separate_granularity + region_unit_extra;
+    core_.figures_loaded = true;
+}
+
+bool private_heap::start_core() {
+    if (core_.started) return true;
+    load_system_figures();
     void* memory = HeapAlloc(GetProcessHeap(), 0, sizeof(region_record));
     if (!memory) {
         report(4840);
@@ -161,7 +167,7 @@ unsigned char* private_heap::shrink_core(std::uintptr_t bytes) {
 // A region of its own: reserved in whole separate-region units, then
 // committed. Without a reservation the commit reserves as well.
 unsigned char* private_heap::map_region(std::uintptr_t size) {
-    if (!start_core() && core_.separate_granularity == 0) return failure();
+    load_system_figures();
     void* reserved = VirtualAlloc(nullptr, round_up(size, core_.separate_granularity), MEM_RESERVE, PAGE_NOACCESS);
     if (!reserved) report(5210);
     void* committed = VirtualAlloc(reserved, size, MEM_COMMIT, PAGE_READWRITE);

@@ -38,6 +38,15 @@ public:
     std::string check();
 
     // For tests.
+    struct core_figures {
+        std::uintptr_t base, allocated_end, committed_end, reserved_end;
+    };
+    core_figures core() const {
+        if (!core_.head) return core_figures{0, 0, 0, 0};
+        const region_record& head = *core_.head;
+        return core_figures{head.reserved_top - head.reservation_size, head.allocated_top, head.committed_top,
+                            head.reserved_top};
+    }
     chunk top_chunk() const { return state_.top; }
     std::int32_t separate_regions_in_use() const { return state_.regions_in_use; }
     static std::uint32_t request_size(std::size_t bytes);
@@ -75,6 +84,7 @@ private:
     };
 
     struct core_state {
+        bool figures_loaded;
         bool started;
         region_record* head;
         std::uintptr_t page_size;
@@ -123,6 +133,7 @@ private:
     // core_memory.cpp
     static unsigned char* failure();
     unsigned char* extend_core(std::int64_t bytes);
+    void load_system_figures();
     bool start_core();
     unsigned char* grow_core(std::uintptr_t bytes);
     unsigned char* grow_into_new_region(std::uintptr_t bytes);

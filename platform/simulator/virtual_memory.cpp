@@ -176,11 +176,32 @@ bool is_known_protection(DWORD protect) {
     return protect == PAGE_NOACCESS || protect == PAGE_READONLY || protect == PAGE_READWRITE;
 }
 
+// Windows places reservations bottom-up, so regions reserved one after
+// another continue each other, which the private heap relies on to grow its
+// core in place. The simulator does the same in an arena of its own, high in
+// the address space (clear of the sanitizers' shadow memory on 64-bit hosts),
+// and reserves anywhere only when the arena is taken. Called with the table locked.
+bool reserve_bottom_up(std::size_t size, address_range& range) {
+    if (sizeof(void*) < 8) return false;
+    static std::uintptr_t next_free = std::uintptr_t{0x300000000000};
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        if (!range_from(next_free, size, allocation_granularity, range)) return false;
+        std::uintptr_t after = 0;
+        if (!round_up(range.end, allocation_granularity, after)) return false;
+        if (reserve_at(range)) {
+            next_free = after;
+            return true;
+        }
+        next_free = after;  // something else lives there: try past it
+    }
+    return false;
+}
+
 // A new reservation: anywhere for a null address, else from the address
 // rounded down to the allocation granularity.
 LPVOID reserve(std::uintptr_t address, std::size_t size, bool commit, DWORD protect) {
     address_range range;
-    bool placed = address == 0 ? reserve_anywhere(size, range)
+    bool placed = address == 0 ? reserve_bottom_up(size, range) || reserve_anywhere(size, range)
                                : range_from(address, size, allocation_granularity, range) && reserve_at(range);
     if (!placed) {
         SetLastError(address == 0 ? ERROR_NOT_ENOUGH_MEMORY : ERROR_INVALID_ADDRESS);

@@ -1,0 +1,66 @@
+// Memory going back to the platform: trimming the top after a large free,
+// and regions of their own released at once. Counted by the simulator.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "runtime/private_heap.hpp"
+#include "simulator/device_simulator.hpp"
+
+using runtime::private_heap;
+using runtime::smallest_chunk;
+
+namespace {
+
+class memory_return : public ::testing::Test {
+protected:
+    void SetUp() override {
+        device_simulator::reset();
+        device_simulator::set_message_box_output(nullptr);
+    }
+};
+
+}  // namespace
+
+TEST_F(memory_return, a_region_of_its_own_goes_back_at_once) {
+    private_heap heap;
+    heap.release(heap.allocate(16));  // the core exists before the large block
+    std::size_t committed = device_simulator::committed_bytes();
+    void* big = heap.allocate(0x40000 - 4);
+    ASSERT_NE(big, nullptr);
+    EXPECT_GE(device_simulator::committed_bytes(), committed + 0x40000);
+    heap.release(big);
+    EXPECT_EQ(device_simulator::committed_bytes(), committed);
+    EXPECT_TRUE(device_simulator::shown_message_boxes().empty());
+}
+
+TEST_F(memory_return, trimming_keeps_at_most_a_page_above_the_smallest_top) {
+    SYSTEM_INFO info;
+    GetSystemInfo(&info);
+    struct row {
+        std::size_t kept, freed;  // a block that stays, then one that is freed into the top
+    };
+    const row rows[] = {{100, 200000}, {5000, 70000}, {40, 0x3FFF0}};
+    for (const row& r : rows) {
+        SCOPED_TRACE(r.freed);
+        private_heap heap;
+        void* kept = heap.allocate(r.kept);
+        void* freed = heap.allocate(r.freed);
+        std::size_t committed_full = device_simulator::committed_bytes();
+        heap.release(freed);
+        std::uint32_t top = runtime::chunk_size(heap.top_chunk());
+        EXPECT_GT(top, smallest_chunk);
+        EXPECT_LE(top, smallest_chunk + info.dwPageSize);
+        EXPECT_LE(device_simulator::committed_bytes() + r.freed - info.dwPageSize, committed_full);
+        EXPECT_EQ(heap.check(), "");
+        heap.release(kept);
+    }
+    // Below the threshold nothing is trimmed: a top under 64 KiB stays whole.
+    private_heap heap;
+    void* kept = heap.allocate(16);
+    void* freed = heap.allocate(40000);
+    heap.release(freed);
+    EXPECT_GE(runtime::chunk_size(heap.top_chunk()), 40000u);
+    heap.release(kept);
+}
+

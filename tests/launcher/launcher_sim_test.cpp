@@ -2,40 +2,16 @@
 // boxes on standard output, and exit codes.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
-
+#include "support/program_run.hpp"
 #include "support/temporary_device.hpp"
 
 namespace {
 
-struct sim_run {
-    int exit_code;
-    std::string out, err;
-};
+using test_support::program_run;
 
-std::string slurp(const std::string& path) {
-    std::ifstream file(path);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
-std::string quoted(const std::string& text) {
-    std::string result = "'";
-    for (char c : text) result += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return result + "'";
-}
-
-// Runs launcher-sim with the arguments through the shell; output lands in `scratch`.
-sim_run run_sim(const std::vector<std::string>& arguments, const std::string& scratch) {
-    std::string command = quoted(LAUNCHER_SIM);
-    for (const std::string& argument : arguments) command += " " + quoted(argument);
-    command += " >" + quoted(scratch + "/out") + " 2>" + quoted(scratch + "/err") + "; echo $? >" +
-               quoted(scratch + "/code");
-    EXPECT_EQ(std::system(command.c_str()), 0);
-    return sim_run{std::atoi(slurp(scratch + "/code").c_str()), slurp(scratch + "/out"), slurp(scratch + "/err")};
+// Runs launcher-sim with the arguments; output lands in `scratch`.
+program_run run_sim(const std::vector<std::string>& arguments, const std::string& scratch) {
+    return test_support::run_program(LAUNCHER_SIM, arguments, scratch);
 }
 
 class launcher_sim : public ::testing::Test {
@@ -64,7 +40,7 @@ TEST_F(launcher_sim, usage_errors_exit_with_2_and_say_why) {
     };
     for (const row& r : rows) {
         SCOPED_TRACE(r.message);
-        sim_run run = run_sim(r.arguments, scratch.folder());
+        program_run run = run_sim(r.arguments, scratch.folder());
         EXPECT_EQ(run.exit_code, 2);
         EXPECT_NE(run.err.find(r.message), std::string::npos) << run.err;
         EXPECT_NE(run.err.find("usage: launcher-sim --device DIR"), std::string::npos);
@@ -74,7 +50,7 @@ TEST_F(launcher_sim, usage_errors_exit_with_2_and_say_why) {
 
 TEST_F(launcher_sim, without_a_card_shows_the_message_and_exits_1) {
     device.write_file("Windows/tv_lastlang", "2");
-    sim_run run = run_sim({"--device", dir()}, scratch.folder());
+    program_run run = run_sim({"--device", dir()}, scratch.folder());
     EXPECT_EQ(run.exit_code, 1);
     EXPECT_EQ(run.out, "Tarvolen: Bitte legen sie die Speicherkarte in das Ger\xc3\xa4t ein.\n");
     EXPECT_EQ(run.err, "");
@@ -85,10 +61,10 @@ TEST_F(launcher_sim, default_cards_are_probed_in_byte_order_and_traced) {
     device.write_program("B Card/TVL/TVL.EXE", "exit 0");
     device.write_program("A Card/TVL/TVL.EXE", "exit 0");
     std::string trace_path = scratch.folder() + "/trace";
-    sim_run run = run_sim({"--device", dir(), "--trace", trace_path}, scratch.folder());
+    program_run run = run_sim({"--device", dir(), "--trace", trace_path}, scratch.folder());
     EXPECT_EQ(run.exit_code, 0);
     EXPECT_EQ(run.out, "");
-    std::string trace = slurp(trace_path);
+    std::string trace = scratch.read_file("trace");
     EXPECT_NE(trace.find("\nFindFirstFileW \\A Card\\TVL\\TVL.EXE\n"), std::string::npos) << trace;
     EXPECT_EQ(trace.find("FindFirstFileW \\B Card"), std::string::npos);
     EXPECT_NE(trace.find("\nSleep 200\nCreateProcessW \\A Card\\TVL\\TVL.EXE\n"), std::string::npos);
@@ -98,7 +74,7 @@ TEST_F(launcher_sim, default_cards_are_probed_in_byte_order_and_traced) {
 TEST_F(launcher_sim, named_cards_set_the_order_and_trace_to_standard_error) {
     device.write_program("A Card/TVL/TVL.EXE", "exit 0");
     device.write_program("B Card/TVL/TVL.EXE", "exit 0");
-    sim_run run = run_sim({"--device", dir(), "--card", "B Card", "--card", "A Card", "--trace", "-"},
+    program_run run = run_sim({"--device", dir(), "--card", "B Card", "--card", "A Card", "--trace", "-"},
                           scratch.folder());
     EXPECT_EQ(run.exit_code, 0);
     EXPECT_NE(run.err.find("\nCreateProcessW \\B Card\\TVL\\TVL.EXE\n"), std::string::npos) << run.err;

@@ -2,43 +2,19 @@
 // line, and the exit codes.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <fstream>
 #include <sstream>
 
+#include "support/program_run.hpp"
 #include "support/temporary_device.hpp"
 
 namespace {
-
-struct run_result {
-    int exit_code;
-    std::string out, err;
-};
-
-std::string slurp(const std::string& path) {
-    std::ifstream file(path);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
-std::string quoted(const std::string& text) {
-    std::string result = "'";
-    for (char c : text) result += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return result + "'";
-}
 
 class xpath_eval : public ::testing::Test {
 protected:
     test_support::temporary_device scratch;
 
-    run_result run(const std::vector<std::string>& arguments) {
-        std::string command = quoted(XPATH_EVAL);
-        for (const std::string& argument : arguments) command += " " + quoted(argument);
-        std::string dir = scratch.folder();
-        command += " >" + quoted(dir + "/out") + " 2>" + quoted(dir + "/err") + "; echo $? >" + quoted(dir + "/code");
-        EXPECT_EQ(std::system(command.c_str()), 0);
-        return run_result{std::atoi(slurp(dir + "/code").c_str()), slurp(dir + "/out"), slurp(dir + "/err")};
+    test_support::program_run run(const std::vector<std::string>& arguments) {
+        return test_support::run_program(XPATH_EVAL, arguments, scratch.folder());
     }
 
     std::string settings_file() {
@@ -51,7 +27,7 @@ protected:
 }  // namespace
 
 TEST_F(xpath_eval, prints_lexemes_actions_and_the_result_in_order) {
-    run_result r = run({"--lexemes", "--actions", settings_file(), "/Settings/Language/text()"});
+    test_support::program_run r = run({"--lexemes", "--actions", settings_file(), "/Settings/Language/text()"});
     EXPECT_EQ(r.exit_code, 0);
     std::istringstream lines(r.out);
     std::vector<std::string> kinds;
@@ -92,7 +68,7 @@ TEST_F(xpath_eval, outcomes_and_exit_codes) {
     };
     for (const row& r : rows) {
         SCOPED_TRACE(r.arguments.back());
-        run_result result = run(r.arguments);
+        test_support::program_run result = run(r.arguments);
         EXPECT_EQ(result.exit_code, r.exit_code);
         EXPECT_EQ(result.out, r.out);
         if (r.exit_code >= 2) {

@@ -1,0 +1,19 @@
+// Runs one of the project's programs through the shell, as a user would, and
+// collects its exit code and both output streams.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace test_support {
+
+struct program_run {
+    int exit_code;
+    std::string out, err;
+};
+
+// The streams are captured in files of `scratch_folder`.
+program_run run_program(const std::string& program, const std::vector<std::string>& arguments,
+                        const std::string& scratch_folder);
+
+}  // namespace test_support

@@ -16,7 +16,8 @@ using chunk = unsigned char*;
 
 constexpr std::uint32_t previous_in_use = 0x1;  // size word: the chunk before is in use
 constexpr std::uint32_t separate_region = 0x2;  // size word: the chunk is a region of its own
-constexpr std::uint32_t size_flags = 0x7;
+constexpr std::uint32_t size_flags = previous_in_use | separate_region;
+constexpr std::uint32_t size_unit = 8;  // every chunk size is a multiple of this; fence posts have size 4
 constexpr std::uint32_t block_offset = 8;        // from the chunk to the caller's block
 constexpr std::uint32_t overhead_bytes = 4;      // an in-use chunk owns the next chunk's first word
 

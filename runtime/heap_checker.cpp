@@ -34,7 +34,35 @@ std::string private_heap::check_lists() {
         if (!problem.empty()) return problem;
     }
     std::string problem = check_fast_lists();
-    return problem.empty() ? check_top() : problem;
+    if (problem.empty()) problem = check_top();
+    return problem.empty() ? check_chunks() : problem;
+}
+
+// Every chunk in address order: its size is sound, it is free exactly when a
+// bin holds it, and no two free chunks touch. A stretch of core memory ends
+// at the top or at the fence posts that closed it off.
+std::string private_heap::check_chunks() {
+    std::set<chunk> binned;
+    for (int index = 1; index < bin_count; ++index)
+        for (chunk c = forward(bin_at(index)); c != bin_at(index); c = forward(c)) binned.insert(c);
+    std::size_t reached = 0;
+    for (int segment = 0; segment < segment_count_; ++segment) {
+        std::size_t steps = 0;
+        for (chunk c = segment_starts_[segment]; c != state_.top; c = next_chunk(c)) {
+            std::uint32_t size = chunk_size(c);
+            if (size == 4) break;  // a fence post
+            if (size < smallest_chunk || size % 8 != 0 || ++steps > (1u << 26))
+                return describe("a chunk in the walk has a bad size", c);
+            bool free = !is_previous_in_use(c + size);
+            if (free != (binned.count(c) != 0))
+                return describe(free ? "a free chunk is in no bin" : "a chunk in a bin is marked in use", c);
+            if (free && !is_previous_in_use(c)) return describe("two free chunks touch", c);
+            reached += free ? 1 : 0;
+        }
+    }
+    if (segment_count_ < recorded_segment_limit && reached != binned.size())
+        return describe("a chunk in a bin lies outside the heap's memory", state_.top);
+    return std::string();
 }
 
 // A free chunk: its size fits its bin, its foot repeats it, its successor

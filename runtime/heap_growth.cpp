@@ -110,8 +110,9 @@ void private_heap::install_new_top(chunk old_top, std::uint32_t old_size, unsign
                                    std::uint32_t correction) {
     state_.top = start;
     set_size_word(start, static_cast<std::uint32_t>(end - start + correction) | previous_in_use);
+    if (segment_count_ < recorded_segment_limit) segment_starts_[segment_count_++] = start;
     if (old_size == 0) return;
-    std::uint32_t closed = (old_size - closing_words) & ~size_flags;
+    std::uint32_t closed = (old_size - closing_words) & ~(size_unit - 1);
     set_size_word(old_top, closed | previous_in_use);
     store_word(old_top + closed + 4, fence_post);
     store_word(old_top + closed + 8, fence_post);

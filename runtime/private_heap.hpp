@@ -94,6 +94,11 @@ private:
 
     heap_state state_{};
     core_state core_{};
+    // Where each stretch of core memory begins, for the checker's walk; the
+    // allocator itself never reads it.
+    static constexpr int recorded_segment_limit = 64;
+    chunk segment_starts_[recorded_segment_limit] = {};
+    int segment_count_ = 0;
     CRITICAL_SECTION lock_{};
     bool lock_created_ = false;
 
@@ -147,6 +152,7 @@ private:
     std::string check_bin(int index);
     std::string check_fast_lists();
     std::string check_top();
+    std::string check_chunks();
 };
 
 }  // namespace runtime

@@ -108,8 +108,8 @@ with_card_checks() {
   check "the application runs" grep -q "TVL demo application: started" <<<"$run_output"
   check "the wait polls the application's thread every 100 ms" polls_are_paced
   check "the wait ends at two seconds of processor time, before the application ends" application_outlived_the_wait
-  # The hand-over does not write yet; once it does, the card's settings (language 2) land here.
-  check "the device language file after the run" file_holds "$language_file" "1"
+  # The hand-over copies the card's settings (language 2) to the device.
+  check "the device language file after the run" file_holds "$language_file" "2"
 }
 
 # Run 2: the card is gone and the device remembers Turkish.

@@ -24,6 +24,22 @@ void report(int site) {
 
 }  // namespace
 
+private_heap::~private_heap() {
+    for (region_record* record = core_.head; record;) {
+        region_record* older = record->next;
+        if (record->reservation_size != 0)
+            VirtualFree(reinterpret_cast<void*>(record->reserved_top - record->reservation_size), 0, MEM_RELEASE);
+        HeapFree(GetProcessHeap(), 0, record);
+        record = older;
+    }
+    for (region_record* record = core_.unfreed; record;) {
+        region_record* next = record->next;
+        HeapFree(GetProcessHeap(), 0, record);
+        record = next;
+    }
+    if (lock_created_) DeleteCriticalSection(&lock_);
+}
+
 unsigned char* private_heap::failure() {
     return reinterpret_cast<unsigned char*>(~std::uintptr_t{0});
 }
@@ -142,6 +158,8 @@ unsigned char* private_heap::shrink_core(std::uintptr_t bytes) {
         core_.head = head->next;
         if (!HeapFree(GetProcessHeap(), 0, head)) {
             report(5113);
+            head->next = core_.unfreed;
+            core_.unfreed = head;
             return failure();
         }
         head = core_.head;

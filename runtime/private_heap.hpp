@@ -29,6 +29,13 @@ public:
     static constexpr std::int32_t separate_region_limit = 65536;
     static constexpr std::uint32_t merge_trigger_bytes = 0x8000;  // frees this large consolidate and trim
 
+    private_heap() = default;
+    // Gives the core regions and their records back. The process's heap is
+    // never destroyed; heaps made for a while (tests) are.
+    ~private_heap();
+    private_heap(const private_heap&) = delete;
+    private_heap& operator=(const private_heap&) = delete;
+
     void* allocate(std::size_t bytes);
     void release(void* block);
     void heap_lock();
@@ -87,6 +94,7 @@ private:
         bool figures_loaded;
         bool started;
         region_record* head;
+        region_record* unfreed;  // records the process heap refused to take back; tried again at the end
         std::uintptr_t page_size;
         std::uintptr_t region_unit;
         std::uintptr_t separate_granularity;

@@ -79,14 +79,14 @@ bool read_number(const WCHAR*& p, int& value) {
     return true;
 }
 
-void read_flags(const WCHAR*& p, conversion_spec& spec) {
+void read_flags(const WCHAR*& p, conversion_spec& directive) {
     for (;; ++p) {
         switch (*p) {
-        case u'-': spec.left_justify = true; break;
-        case u'0': spec.zero_pad = true; break;
-        case u'+': spec.plus_sign = true; break;
-        case u' ': spec.space_sign = true; break;
-        case u'#': spec.alternate = true; break;
+        case u'-': directive.left_justify = true; break;
+        case u'0': directive.zero_pad = true; break;
+        case u'+': directive.plus_sign = true; break;
+        case u' ': directive.space_sign = true; break;
+        case u'#': directive.alternate = true; break;
         default: return;
         }
     }
@@ -94,38 +94,38 @@ void read_flags(const WCHAR*& p, conversion_spec& spec) {
 
 // Width: digits or '*'. A negative '*' width left-justifies, as in C; INT_MIN
 // has no positive counterpart and is refused.
-bool read_width(const WCHAR*& p, argument_list& args, conversion_spec& spec) {
-    if (*p != u'*') return read_number(p, spec.width);
+bool read_width(const WCHAR*& p, argument_list& args, conversion_spec& directive) {
+    if (*p != u'*') return read_number(p, directive.width);
     ++p;
     int width = va_arg(args.list, int);
     if (width == INT_MIN) return false;
-    if (width < 0) spec.left_justify = true;
-    spec.width = width < 0 ? -width : width;
+    if (width < 0) directive.left_justify = true;
+    directive.width = width < 0 ? -width : width;
     return true;
 }
 
 // Precision: '.' followed by digits, '*' or nothing (zero). A negative '*'
 // precision stays negative and so counts as none given, as in C.
-bool read_precision(const WCHAR*& p, argument_list& args, conversion_spec& spec) {
+bool read_precision(const WCHAR*& p, argument_list& args, conversion_spec& directive) {
     if (*p != u'.') return true;
     ++p;
-    if (*p != u'*') return read_number(p, spec.precision);
+    if (*p != u'*') return read_number(p, directive.precision);
     ++p;
-    spec.precision = va_arg(args.list, int);
+    directive.precision = va_arg(args.list, int);
     return true;
 }
 
 // h, l, ll or Microsoft's I64; the other I forms are not supported.
-bool read_length(const WCHAR*& p, conversion_spec& spec) {
+bool read_length(const WCHAR*& p, conversion_spec& directive) {
     if (*p == u'h') {
-        spec.length = length_modifier::short_int;
+        directive.length = length_modifier::short_int;
         ++p;
     } else if (*p == u'l') {
-        spec.length = p[1] == u'l' ? length_modifier::long_long : length_modifier::long_int;
+        directive.length = p[1] == u'l' ? length_modifier::long_long : length_modifier::long_int;
         p += p[1] == u'l' ? 2 : 1;
     } else if (*p == u'I') {
         if (p[1] != u'6' || p[2] != u'4') return false;
-        spec.length = length_modifier::long_long;
+        directive.length = length_modifier::long_long;
         p += 3;
     }
     return true;
@@ -133,25 +133,25 @@ bool read_length(const WCHAR*& p, conversion_spec& spec) {
 
 // The conversion after a '%'; false for a width or precision beyond int or an
 // unknown length form. A '%' at the end of the format leaves conversion 0.
-bool read_spec(const WCHAR*& p, argument_list& args, conversion_spec& spec) {
-    read_flags(p, spec);
-    if (!read_width(p, args, spec) || !read_precision(p, args, spec) || !read_length(p, spec)) return false;
-    spec.conversion = *p;
+bool read_spec(const WCHAR*& p, argument_list& args, conversion_spec& directive) {
+    read_flags(p, directive);
+    if (!read_width(p, args, directive) || !read_precision(p, args, directive) || !read_length(p, directive)) return false;
+    directive.conversion = *p;
     if (*p != 0) ++p;
     return true;
 }
 
-std::size_t padding_for(const conversion_spec& spec, std::size_t body_length) {
-    std::size_t width = static_cast<std::size_t>(spec.width);
+std::size_t padding_for(const conversion_spec& directive, std::size_t body_length) {
+    std::size_t width = static_cast<std::size_t>(directive.width);
     return width > body_length ? width - body_length : 0;
 }
 
-void pad_before(counted_output& out, const conversion_spec& spec, std::size_t body_length) {
-    if (!spec.left_justify) out.put_repeated(u' ', padding_for(spec, body_length));
+void pad_before(counted_output& out, const conversion_spec& directive, std::size_t body_length) {
+    if (!directive.left_justify) out.put_repeated(u' ', padding_for(directive, body_length));
 }
 
-void pad_after(counted_output& out, const conversion_spec& spec, std::size_t body_length) {
-    if (spec.left_justify) out.put_repeated(u' ', padding_for(spec, body_length));
+void pad_after(counted_output& out, const conversion_spec& directive, std::size_t body_length) {
+    if (directive.left_justify) out.put_repeated(u' ', padding_for(directive, body_length));
 }
 
 long long signed_argument(argument_list& args, length_modifier length) {
@@ -190,56 +190,56 @@ std::size_t text_length(const WCHAR* text) {
 // An integer as C lays it out: padding, prefix (sign or 0x), zeros up to the
 // precision, digits. The '0' flag turns the padding into zeros after the
 // prefix, unless a precision is given; '#' with octal forces a leading zero.
-void put_integer(counted_output& out, const conversion_spec& spec, const WCHAR* prefix,
+void put_integer(counted_output& out, const conversion_spec& directive, const WCHAR* prefix,
                  unsigned long long magnitude, unsigned base, bool upper_case) {
     char digits[max_digits];
     std::size_t digit_count = reversed_digits(magnitude, base, upper_case, digits);
-    std::size_t precision = spec.precision < 0 ? 1 : static_cast<std::size_t>(spec.precision);
+    std::size_t precision = directive.precision < 0 ? 1 : static_cast<std::size_t>(directive.precision);
     std::size_t zeros = precision > digit_count ? precision - digit_count : 0;
-    if (spec.alternate && base == 8 && zeros == 0) zeros = 1;
-    std::size_t padding = padding_for(spec, text_length(prefix) + zeros + digit_count);
-    if (spec.zero_pad && !spec.left_justify && spec.precision < 0) {
+    if (directive.alternate && base == 8 && zeros == 0) zeros = 1;
+    std::size_t padding = padding_for(directive, text_length(prefix) + zeros + digit_count);
+    if (directive.zero_pad && !directive.left_justify && directive.precision < 0) {
         zeros += padding;
         padding = 0;
     }
-    if (!spec.left_justify) out.put_repeated(u' ', padding);
+    if (!directive.left_justify) out.put_repeated(u' ', padding);
     for (const WCHAR* c = prefix; *c != 0; ++c) out.put(*c);
     out.put_repeated(u'0', zeros);
     while (digit_count > 0) out.put(static_cast<WCHAR>(digits[--digit_count]));
-    if (spec.left_justify) out.put_repeated(u' ', padding);
+    if (directive.left_justify) out.put_repeated(u' ', padding);
 }
 
 // The sign of %d and %i: '-', or '+' or ' ' when a flag asks for one.
-const WCHAR* sign_prefix(const conversion_spec& spec, bool negative) {
+const WCHAR* sign_prefix(const conversion_spec& directive, bool negative) {
     if (negative) return u"-";
-    if (spec.plus_sign) return u"+";
-    return spec.space_sign ? u" " : u"";
+    if (directive.plus_sign) return u"+";
+    return directive.space_sign ? u" " : u"";
 }
 
-bool put_signed(counted_output& out, const conversion_spec& spec, argument_list& args) {
-    long long value = signed_argument(args, spec.length);
+bool put_signed(counted_output& out, const conversion_spec& directive, argument_list& args) {
+    long long value = signed_argument(args, directive.length);
     unsigned long long magnitude = static_cast<unsigned long long>(value);
     if (value < 0) magnitude = 0ULL - magnitude;  // defined for LLONG_MIN too, unlike -value
-    put_integer(out, spec, sign_prefix(spec, value < 0), magnitude, 10, false);
+    put_integer(out, directive, sign_prefix(directive, value < 0), magnitude, 10, false);
     return true;
 }
 
 // %u, %o, %x and %X; the sign flags do not apply, '#' prefixes nonzero hex with 0x.
-bool put_unsigned(counted_output& out, const conversion_spec& spec, argument_list& args, unsigned base,
+bool put_unsigned(counted_output& out, const conversion_spec& directive, argument_list& args, unsigned base,
                   bool upper_case) {
-    unsigned long long value = unsigned_argument(args, spec.length);
+    unsigned long long value = unsigned_argument(args, directive.length);
     const WCHAR* prefix = u"";
-    if (base == 16 && spec.alternate && value != 0) prefix = upper_case ? u"0X" : u"0x";
-    put_integer(out, spec, prefix, value, base, upper_case);
+    if (base == 16 && directive.alternate && value != 0) prefix = upper_case ? u"0X" : u"0x";
+    put_integer(out, directive, prefix, value, base, upper_case);
     return true;
 }
 
 // %p as Microsoft prints it: every hex digit of the address, upper case, no
 // prefix. Its own precision and the '0' and '#' flags play no part.
-bool put_pointer(counted_output& out, const conversion_spec& spec, argument_list& args) {
-    if (spec.length != length_modifier::none) return false;
+bool put_pointer(counted_output& out, const conversion_spec& directive, argument_list& args) {
+    if (directive.length != length_modifier::none) return false;
     std::uintptr_t address = reinterpret_cast<std::uintptr_t>(va_arg(args.list, void*));
-    conversion_spec all_digits = spec;
+    conversion_spec all_digits = directive;
     all_digits.precision = 2 * sizeof(void*);
     all_digits.alternate = false;
     put_integer(out, all_digits, u"", address, 16, true);
@@ -247,13 +247,13 @@ bool put_pointer(counted_output& out, const conversion_spec& spec, argument_list
 }
 
 // %c and %lc take a 16-bit character, %hc an 8-bit one; both come as int.
-bool put_character(counted_output& out, const conversion_spec& spec, argument_list& args) {
-    if (spec.length == length_modifier::long_long) return false;
+bool put_character(counted_output& out, const conversion_spec& directive, argument_list& args) {
+    if (directive.length == length_modifier::long_long) return false;
     int value = va_arg(args.list, int);
-    WCHAR c = spec.length == length_modifier::short_int ? static_cast<unsigned char>(value) : static_cast<WCHAR>(value);
-    pad_before(out, spec, 1);
+    WCHAR c = directive.length == length_modifier::short_int ? static_cast<unsigned char>(value) : static_cast<WCHAR>(value);
+    pad_before(out, directive, 1);
     out.put(c);
-    pad_after(out, spec, 1);
+    pad_after(out, directive, 1);
     return true;
 }
 
@@ -276,43 +276,43 @@ std::size_t printed_length(const Char* text, int precision) {
 }
 
 template <typename Char>
-void put_text(counted_output& out, const conversion_spec& spec, const Char* text) {
-    std::size_t length = printed_length(text, spec.precision);
-    pad_before(out, spec, length);
+void put_text(counted_output& out, const conversion_spec& directive, const Char* text) {
+    std::size_t length = printed_length(text, directive.precision);
+    pad_before(out, directive, length);
     for (std::size_t i = 0; i < length; ++i) out.put(widened(text[i]));
-    pad_after(out, spec, length);
+    pad_after(out, directive, length);
 }
 
 // %s and %ls take 16-bit text, %hs 8-bit text; a null pointer prints "(null)".
-bool put_string(counted_output& out, const conversion_spec& spec, argument_list& args) {
-    if (spec.length == length_modifier::long_long) return false;
-    if (spec.length != length_modifier::short_int) {
+bool put_string(counted_output& out, const conversion_spec& directive, argument_list& args) {
+    if (directive.length == length_modifier::long_long) return false;
+    if (directive.length != length_modifier::short_int) {
         const WCHAR* text = va_arg(args.list, const WCHAR*);
-        put_text(out, spec, text ? text : null_text);
+        put_text(out, directive, text ? text : null_text);
         return true;
     }
     const char* text = va_arg(args.list, const char*);
     if (text)
-        put_text(out, spec, text);
+        put_text(out, directive, text);
     else
-        put_text(out, spec, null_text);
+        put_text(out, directive, null_text);
     return true;
 }
 
 // One conversion with its argument; false for one we do not support. That
 // includes floating point, %n (it writes through an argument) and a '%'
 // conversion with anything between the two signs: only "%%" prints a '%'.
-bool put_conversion(counted_output& out, const conversion_spec& spec, argument_list& args) {
-    switch (spec.conversion) {
+bool put_conversion(counted_output& out, const conversion_spec& directive, argument_list& args) {
+    switch (directive.conversion) {
     case u'd':
-    case u'i': return put_signed(out, spec, args);
-    case u'u': return put_unsigned(out, spec, args, 10, false);
-    case u'o': return put_unsigned(out, spec, args, 8, false);
-    case u'x': return put_unsigned(out, spec, args, 16, false);
-    case u'X': return put_unsigned(out, spec, args, 16, true);
-    case u'c': return put_character(out, spec, args);
-    case u's': return put_string(out, spec, args);
-    case u'p': return put_pointer(out, spec, args);
+    case u'i': return put_signed(out, directive, args);
+    case u'u': return put_unsigned(out, directive, args, 10, false);
+    case u'o': return put_unsigned(out, directive, args, 8, false);
+    case u'x': return put_unsigned(out, directive, args, 16, false);
+    case u'X': return put_unsigned(out, directive, args, 16, true);
+    case u'c': return put_character(out, directive, args);
+    case u's': return put_string(out, directive, args);
+    case u'p': return put_pointer(out, directive, args);
     default: return false;
     }
 }
@@ -326,9 +326,9 @@ bool format_into(counted_output& out, const WCHAR* format, argument_list& args) 
             out.put(u'%');
             p += 2;
         } else {
-            conversion_spec spec;
+            conversion_spec directive;
             ++p;
-            if (!read_spec(p, args, spec) || !put_conversion(out, spec, args)) return false;
+            if (!read_spec(p, args, directive) || !put_conversion(out, directive, args)) return false;
         }
     }
     return true;

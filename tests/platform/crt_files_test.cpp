@@ -7,6 +7,23 @@
 #include "simulator/device_simulator.hpp"
 #include "support/temporary_device.hpp"
 
+namespace {
+
+// A device holding one file "\\f" with `content`, opened for reading.
+struct file_with {
+    explicit file_with(const std::string& content) {
+        device.write_file("f", content);
+        stream = _wfopen(u"\\f", u"rt");
+    }
+    ~file_with() {
+        if (stream) std::fclose(stream);
+    }
+    test_support::temporary_device device;
+    std::FILE* stream = nullptr;
+};
+
+}  // namespace
+
 TEST(crt_files, open_modes) {
     test_support::temporary_device device;
     device.write_file("Windows/existing", "12");
@@ -66,28 +83,22 @@ TEST(crt_files, scan_a_word) {
     };
     for (const row& r : rows) {
         SCOPED_TRACE(r.content);
-        test_support::temporary_device device;
-        device.write_file("f", r.content);
-        std::FILE* file = _wfopen(u"\\f", u"rt");
-        ASSERT_NE(file, nullptr);
+        file_with file(r.content);
+        ASSERT_NE(file.stream, nullptr);
         WCHAR word[32] = {};
-        EXPECT_EQ(fwscanf(file, r.format, word), r.result);
+        EXPECT_EQ(fwscanf(file.stream, r.format, word), r.result);
         EXPECT_EQ(std::u16string(word), std::u16string(r.word));
-        std::fclose(file);
     }
 }
 
 TEST(crt_files, scan_width_keeps_long_words_in_the_buffer) {
-    test_support::temporary_device device;
-    device.write_file("f", std::string(100, '9'));
-    std::FILE* file = _wfopen(u"\\f", u"rt");
-    ASSERT_NE(file, nullptr);
+    file_with file(std::string(100, '9'));
+    ASSERT_NE(file.stream, nullptr);
     WCHAR word[33];
     std::fill(std::begin(word), std::end(word), u'#');
-    EXPECT_EQ(fwscanf(file, u"%31ls", word), 1);
+    EXPECT_EQ(fwscanf(file.stream, u"%31ls", word), 1);
     EXPECT_EQ(std::u16string(word), std::u16string(31, u'9'));
     EXPECT_EQ(word[32], u'#');  // nothing stored past the terminator
-    std::fclose(file);
 }
 
 TEST(crt_files, scan_integers) {
@@ -103,14 +114,11 @@ TEST(crt_files, scan_integers) {
     };
     for (const row& r : rows) {
         SCOPED_TRACE(r.content);
-        test_support::temporary_device device;
-        device.write_file("f", r.content);
-        std::FILE* file = _wfopen(u"\\f", u"rt");
-        ASSERT_NE(file, nullptr);
+        file_with file(r.content);
+        ASSERT_NE(file.stream, nullptr);
         int value = -1;
-        EXPECT_EQ(fwscanf(file, u"%d", &value), r.result);
+        EXPECT_EQ(fwscanf(file.stream, u"%d", &value), r.result);
         EXPECT_EQ(value, r.value);
-        std::fclose(file);
     }
 }
 

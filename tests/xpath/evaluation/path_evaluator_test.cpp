@@ -9,6 +9,7 @@
 
 #include <tinyxml.h>
 
+#include "evaluation_helpers.hpp"
 #include "xpath/evaluation/node_collection.hpp"
 #include "xpath/evaluation/path_evaluator.hpp"
 
@@ -17,13 +18,6 @@ using xpath::eval_status;
 namespace {
 
 const char* const settings_xml = "<Settings version='3'><Language>7</Language><Other/></Settings>";
-
-std::unique_ptr<TiXmlDocument> parse(const char* xml) {
-    auto document = std::make_unique<TiXmlDocument>();
-    document->Parse(xml);
-    EXPECT_FALSE(document->Error()) << xml;
-    return document;
-}
 
 // The structure of a tree as text: names, children and the links both ways.
 std::string shape(TiXmlNode* node) {
@@ -63,7 +57,7 @@ TEST(path_evaluator, statuses_and_the_integer_entry) {
     };
     for (const row& r : rows) {
         SCOPED_TRACE(r.expression);
-        auto document = parse(r.xml);
+        auto document = test_support::parse_xml(r.xml);
         xpath::path_evaluator evaluator(document->RootElement(), r.expression);
         EXPECT_EQ(evaluator.evaluate_as_int(), r.value);
         EXPECT_EQ(evaluator.status, r.status);
@@ -80,7 +74,7 @@ TEST(path_evaluator, without_a_usable_base_node) {
     EXPECT_EQ(out, 0);
 
     // A document as base node would be deleted by TinyXML if linked: it counts as none.
-    auto document = parse(settings_xml);
+    auto document = test_support::parse_xml(settings_xml);
     xpath::path_evaluator evaluator(document.get(), "1");
     evaluator.evaluate();
     EXPECT_EQ(evaluator.status, eval_status::status_execution);
@@ -94,7 +88,7 @@ TEST(path_evaluator, the_tree_is_restored_after_every_outcome) {
     };
     for (const char* expression : expressions) {
         SCOPED_TRACE(expression);
-        auto document = parse("<a><first/><b><x>1</x><!--c--></b><last/></a>");
+        auto document = test_support::parse_xml("<a><first/><b><x>1</x><!--c--></b><last/></a>");
         TiXmlElement* base = document->RootElement()->FirstChildElement("b");
         std::string before = shape(document.get());
         {
@@ -109,7 +103,7 @@ TEST(path_evaluator, the_tree_is_restored_after_every_outcome) {
 }
 
 TEST(path_evaluator, leaves_pre_order_numbers_from_the_base_node) {
-    auto document = parse("<a><b><c>t</c><d/></b><!--e--></a>");
+    auto document = test_support::parse_xml("<a><b><c>t</c><d/></b><!--e--></a>");
     TiXmlElement* a = document->RootElement();
     xpath::path_evaluator evaluator(a, "count(//*)");
     evaluator.evaluate();
@@ -127,7 +121,7 @@ TEST(path_evaluator, leaves_pre_order_numbers_from_the_base_node) {
 }
 
 TEST(path_evaluator, a_result_holding_the_temporary_root_stays_readable) {
-    auto document = parse(settings_xml);
+    auto document = test_support::parse_xml(settings_xml);
     xpath::path_evaluator evaluator(document->RootElement(), "/Settings/parent::*");
     xpath::path_value result = evaluator.evaluate();
     ASSERT_EQ(evaluator.status, eval_status::status_ok);
@@ -137,7 +131,7 @@ TEST(path_evaluator, a_result_holding_the_temporary_root_stays_readable) {
 }
 
 TEST(path_evaluator, diagnosis_keeps_the_caught_error) {
-    auto document = parse(settings_xml);
+    auto document = test_support::parse_xml(settings_xml);
     struct row {
         const char* expression;
         std::int32_t code;

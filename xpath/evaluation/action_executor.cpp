@@ -6,6 +6,8 @@
 // ("(/a)/b"), a filter with a predicate ("(/a)[1]") and a prefixed name ("p:a").
 #include "action_executor.hpp"
 
+#include <utility>
+
 #include <tinyxml.h>
 
 #include "core_functions.hpp"
@@ -29,7 +31,7 @@ bool is(const recorded_action& action, sub_kind form) {
 }  // namespace
 
 void action_executor::run_rule(grammar_rule expected, bool skip) {
-    recorded_action action = actions_.take_action();
+    const recorded_action& action = actions_.take_action();
     if (action.rule != code_of(expected)) raise_execution_error(2);
     run_action(action, expected, skip);
 }
@@ -148,14 +150,10 @@ void action_executor::run_binary(const recorded_action& action, grammar_rule rig
     try {
         run_rule(right_rule, skip);
         path_value right;
-        if (!skip) {
-            right = values_.top();
-            values_.pop(1);
-        }
+        if (!skip) right = values_.pop_value();
         run_rule(left_rule, skip);
         if (skip) return;
-        path_value left = values_.top();
-        values_.pop(1);
+        path_value left = values_.pop_value();
         apply_operator(action, left, right);
     } catch (const execution_error&) {
         raise_execution_error(failure_code);
@@ -204,8 +202,7 @@ void action_executor::run_function_call(const recorded_action& action, bool skip
             run_rule(grammar_rule::Argument, skip);
             if (skip) continue;
             if (values_.count() == 0) raise_execution_error(empty_stack_after_argument);
-            arguments[static_cast<std::size_t>(count - 1 - i)] = values_.top();
-            values_.pop(1);
+            arguments[static_cast<std::size_t>(count - 1 - i)] = values_.pop_value();
         }
         run_rule(grammar_rule::QName, skip);
         if (skip) return;
@@ -256,8 +253,8 @@ void action_executor::run_qname(const recorded_action& action, bool skip) {
         return;
     }
     if (!is(action, sub_kind::prefixed_qname)) return;
-    recorded_action local = actions_.take_action();
-    recorded_action prefix = actions_.take_action();
+    const recorded_action& local = actions_.take_action();
+    const recorded_action& prefix = actions_.take_action();
     if (local.rule != code_of(grammar_rule::LocalPart) || prefix.rule != code_of(grammar_rule::Prefix))
         raise_execution_error(2);
     if (!skip) values_.push_string(prefix.literal + ":" + local.literal);
@@ -267,7 +264,7 @@ void action_executor::run_qname(const recorded_action& action, bool skip) {
 // its input. The path's actions lie above the filter's.
 void action_executor::run_path_with_filter(const recorded_action& action, bool skip) {
     std::int32_t relative_index = actions_.action_cursor;
-    recorded_action relative = actions_.read_action(relative_index);
+    const recorded_action& relative = actions_.read_action(relative_index);
     if (relative.rule != code_of(grammar_rule::RelativeLocationPath)) raise_execution_error(2);
     actions_.action_cursor = relative.variant - 1;
     run_rule(grammar_rule::FilterExpr, skip);
@@ -312,7 +309,7 @@ void action_executor::keep_filtered_entries(node_collection& entries, std::int32
         values_.pop(1);
         if (keep) kept.add_unique_from(entries, i);
     }
-    values_.push_nodes(kept);
+    values_.push_nodes(std::move(kept));
 }
 
 }  // namespace xpath

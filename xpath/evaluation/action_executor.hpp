@@ -54,10 +54,9 @@ private:
     void run_step(std::int32_t& marker, bool skip);
     node_collection step_input(std::int32_t& marker);
     node_collection walk_inputs(const node_collection& input, std::int32_t axis, const std::string& name_test);
-    node_collection apply_predicates(const node_collection& candidates, const std::vector<std::int32_t>& tops,
-                                     bool by_name);
+    node_collection apply_predicates(node_collection candidates, const std::vector<std::int32_t>& tops, bool by_name);
     bool test_predicate(TiXmlElement* candidate, bool by_name);
-    bool keeps(path_value& value, std::int32_t position);
+    bool keeps(path_value& value, TiXmlElement* candidate, bool by_name);
     void expand_to_descendants();
 
     action_log& actions_;

@@ -1,6 +1,6 @@
 // The axes of a location step, walked over TinyXML's links from one element.
-// Results are added with add_unique in the order each axis defines; nothing
-// is sorted here.
+// Results are added in the order each axis defines, without duplicates;
+// nothing is sorted here.
 #pragma once
 
 #include <cstdint>
@@ -23,8 +23,9 @@ void walk_axis(TiXmlElement* x, std::int32_t axis, const std::string& name_test,
 
 // Adds `from` and everything below it: each node, an element's attributes
 // after it, then its first child (any kind) and the following siblings that
-// are elements, recursively.
-void add_nodes_below(TiXmlNode* from, node_collection& out);
+// are elements, recursively. `may_repeat`: the collection may hold some of
+// them already (add_unique); otherwise they are appended.
+void add_nodes_below(TiXmlNode* from, node_collection& out, bool may_repeat);
 
 // 1-based position of `element` among its parent's element children (only
 // those of its own name when `by_name`); -1 when it has no parent or is not

@@ -89,7 +89,7 @@ void fn_floor(function_call& call) {
 // The temporary root has no parent: it has no siblings to count.
 void fn_last(function_call& call) {
     require_count(call, 0, 20);
-    call.stack.push_int(sibling_count(require_context(call, 21)), "last()");
+    call.stack.push_int(call.context.sibling_count_of(require_context(call, 21)), "last()");
 }
 
 void fn_name(function_call& call) {
@@ -132,7 +132,7 @@ void fn_not(function_call& call) {
 void fn_position(function_call& call) {
     require_count(call, 0, 25);
     TiXmlElement* element = require_context(call, 26);
-    call.stack.push_int(sibling_position(element, call.context.same_name), "position()");
+    call.stack.push_int(call.context.position_of(element, call.context.same_name), "position()");
 }
 
 void fn_starts_with(function_call& call) {
@@ -178,7 +178,7 @@ void fn_sum(function_call& call) {
     double double_total = 0.0;
     bool any_dot = false;
     for (std::uint32_t i = 0; i < nodes.count(); ++i) {
-        std::string text = nodes.entry_string(i);
+        const std::string& text = nodes.entry_text(i);
         integer_total += static_cast<std::uint32_t>(parse_int(text));
         double_total = parse_double(text) + double_total;
         any_dot = any_dot || text.find('.') != std::string::npos;

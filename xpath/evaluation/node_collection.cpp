@@ -1,6 +1,7 @@
-// Node collections. Membership uses an index beside the arrays, so building a
-// collection is linear instead of quadratic; order and duplicates are the
-// same as with a scan of the entries.
+// Node collections. Small collections test membership by a scan; a large
+// one gets an index beside its arrays on its first membership test, so that
+// building a collection stays linear. Order and duplicates are the same as
+// with a scan of the entries.
 #include "node_collection.hpp"
 
 #include <algorithm>
@@ -11,6 +12,12 @@
 #include "number_text.hpp"
 
 namespace xpath {
+namespace {
+
+// Up to this many entries a scan beats building and feeding an index.
+constexpr std::size_t scanned_entries = 16;
+
+}  // namespace
 
 std::int32_t document_order_of(const TiXmlNode* node) {
     return static_cast<std::int32_t>(reinterpret_cast<std::intptr_t>(node->GetUserData()));
@@ -25,26 +32,63 @@ node_collection& node_collection::operator=(const node_collection& source) {
     return *this;
 }
 
+node_collection::node_collection(node_collection&& source) noexcept
+    : entries(std::move(source.entries)),
+      attribute_flags(std::move(source.attribute_flags)),
+      members_(std::move(source.members_)) {
+    source.clear();
+}
+
+node_collection& node_collection::operator=(node_collection&& source) noexcept {
+    if (this != &source) {
+        entries = std::move(source.entries);
+        attribute_flags = std::move(source.attribute_flags);
+        members_ = std::move(source.members_);
+        source.clear();
+    }
+    return *this;
+}
+
 void node_collection::clear() {
     entries.clear();
     attribute_flags.clear();
-    members_.clear();
+    members_.reset();
 }
 
 void node_collection::assign_copy(const node_collection& source) {
     entries = source.entries;
     attribute_flags = source.attribute_flags;
-    members_ = source.members_;
+    members_.reset();
+}
+
+void node_collection::reserve(std::size_t entry_count) {
+    entries.reserve(entry_count);
+    attribute_flags.reserve(entry_count);
 }
 
 bool node_collection::contains(const void* entry) const {
-    return members_.count(entry) != 0;
+    if (members_) return members_->count(entry) != 0;
+    if (entries.size() <= scanned_entries) return std::find(entries.begin(), entries.end(), entry) != entries.end();
+    members_.reset(new std::unordered_set<const void*>(entries.begin(), entries.end()));
+    return members_->count(entry) != 0;
+}
+
+void node_collection::push(void* entry, bool attribute) {
+    entries.push_back(entry);
+    attribute_flags.push_back(attribute ? 1 : 0);
+    if (members_) members_->insert(entry);
 }
 
 void node_collection::add(void* entry, bool attribute) {
-    if (!members_.insert(entry).second) return;
-    entries.push_back(entry);
-    attribute_flags.push_back(attribute ? 1 : 0);
+    if (!contains(entry)) push(entry, attribute);
+}
+
+void node_collection::append(TiXmlNode* node) {
+    push(node, false);
+}
+
+void node_collection::append(TiXmlAttribute* attribute) {
+    push(attribute, true);
 }
 
 void node_collection::add_unique(TiXmlNode* node) {
@@ -64,7 +108,7 @@ void node_collection::add_unique_from(const node_collection& source, std::uint32
 // entries are sorted among themselves, stably by their numbers, into the
 // slots that nodes occupy; every attribute entry keeps its own slot.
 void node_collection::sort_document_order() {
-    if (count() < 2) return;
+    if (count() < 2 || is_in_document_order()) return;
     std::vector<std::uint32_t> node_slots;
     std::vector<TiXmlNode*> nodes;
     for (std::uint32_t i = 0; i < count(); ++i) {
@@ -78,13 +122,31 @@ void node_collection::sort_document_order() {
     for (std::size_t k = 0; k < node_slots.size(); ++k) entries[node_slots[k]] = nodes[k];
 }
 
-std::string node_collection::entry_string(std::uint32_t index) const {
+// Most collections come out of a walk in document order already.
+bool node_collection::is_in_document_order() const {
+    std::int32_t previous = 0;
+    bool first = true;
+    for (std::uint32_t i = 0; i < count(); ++i) {
+        if (is_attribute(i)) continue;
+        std::int32_t number = document_order_of(node_at(i));
+        if (!first && number < previous) return false;
+        previous = number;
+        first = false;
+    }
+    return true;
+}
+
+const std::string& node_collection::entry_text(std::uint32_t index) const {
     if (is_attribute(index)) return attribute_at(index)->ValueStr();
     return node_at(index)->ValueStr();
 }
 
+std::string node_collection::entry_string(std::uint32_t index) const {
+    return entry_text(index);
+}
+
 std::int32_t node_collection::entry_int(std::uint32_t index) const {
-    return parse_int(entry_string(index));
+    return parse_int(entry_text(index));
 }
 
 }  // namespace xpath

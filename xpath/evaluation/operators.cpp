@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <limits>
+#include <utility>
 
 #include "evaluation_errors.hpp"
 #include "number_text.hpp"
@@ -48,7 +49,7 @@ bool collection_equals(node_collection& nodes, path_value& value) {
             return value.to_bool() == (nodes.count() != 0);
         case value_kind::kind_string:
             for (std::uint32_t i = 0; i < nodes.count(); ++i)
-                if (nodes.entry_string(i) == value.text) return true;
+                if (nodes.entry_text(i) == value.text) return true;
             return false;
         case value_kind::kind_int:
         case value_kind::kind_double: {
@@ -190,7 +191,7 @@ void op_negate(value_stack& stack) {
 void op_union(value_stack& stack, const node_collection& first, const node_collection& second) {
     node_collection combined(first);
     for (std::uint32_t i = 0; i < second.count(); ++i) combined.add_unique_from(second, i);
-    stack.push_nodes(combined);
+    stack.push_nodes(std::move(combined));
 }
 
 }  // namespace xpath

@@ -3,9 +3,7 @@
 // execution errors so that nothing escapes to the caller.
 #include "path_evaluator.hpp"
 
-#include <algorithm>
 #include <exception>
-#include <vector>
 
 #include <tinyxml.h>
 
@@ -46,6 +44,11 @@ std::int32_t path_evaluator::action_count() {
 }
 
 path_value path_evaluator::evaluate() {
+    run_guarded();
+    return result;
+}
+
+void path_evaluator::run_guarded() {
     caught_code = 0;
     caught_text.clear();
     try {
@@ -66,7 +69,6 @@ path_value path_evaluator::evaluate() {
         status = eval_status::status_execution;
     }
     detach_synthetic_root();
-    return result;
 }
 
 void path_evaluator::run_pipeline() {
@@ -77,8 +79,7 @@ void path_evaluator::run_pipeline() {
     actions.action_cursor = actions.action_count() - 1;
     action_executor(actions, values, context).run_rule(grammar_rule::Expr, false);
     if (values.count() == 1) {
-        result = values.top();
-        values.pop(1);
+        result = values.pop_value();
         status = eval_status::status_ok;
     } else {
         result = path_value();
@@ -86,8 +87,13 @@ void path_evaluator::run_pipeline() {
     }
 }
 
+// Converts the result itself where that leaves it as it is: a collection
+// in document order is not reordered by the conversion.
 std::int32_t path_evaluator::evaluate_as_int() {
-    return evaluate().to_int();
+    run_guarded();
+    if (result.kind != value_kind::kind_nodes || result.nodes.is_in_document_order()) return result.to_int();
+    path_value copy = result;
+    return copy.to_int();
 }
 
 void path_evaluator::attach_synthetic_root() {
@@ -103,6 +109,7 @@ void path_evaluator::attach_synthetic_root() {
     root->LinkEndChild(base_node);
     context.synthetic_root = root;
     context.context_element = base_node->ToElement();
+    context.siblings = &siblings_;
     number_nodes();
 }
 
@@ -117,17 +124,19 @@ void path_evaluator::detach_synthetic_root() {
     context.synthetic_root = nullptr;
 }
 
-// Pre-order from the temporary root, which gets 1; attributes get no number.
+// Pre-order from the temporary root, which gets 1, along the tree's own
+// links; attributes get no number.
 void path_evaluator::number_nodes() {
     std::int32_t number = 1;
-    std::vector<TiXmlNode*> pending{context.synthetic_root};
-    while (!pending.empty()) {
-        TiXmlNode* node = pending.back();
-        pending.pop_back();
+    TiXmlNode* top = context.synthetic_root;
+    for (TiXmlNode* node = top; node;) {
         set_document_order(node, number++);
-        std::size_t first = pending.size();
-        for (TiXmlNode* child = node->FirstChild(); child; child = child->NextSibling()) pending.push_back(child);
-        std::reverse(pending.begin() + static_cast<std::ptrdiff_t>(first), pending.end());
+        if (TiXmlNode* child = node->FirstChild()) {
+            node = child;
+            continue;
+        }
+        while (node != top && !node->NextSibling()) node = node->Parent();
+        node = node == top ? nullptr : node->NextSibling();
     }
 }
 

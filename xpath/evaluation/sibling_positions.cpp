@@ -1,0 +1,64 @@
+// Sibling positions. Document-order numbers grow along the siblings, so a
+// position is a binary search in the parent's list of numbers.
+#include "sibling_positions.hpp"
+
+#include <algorithm>
+
+#include <tinyxml.h>
+
+#include "axes.hpp"
+#include "evaluation_context.hpp"
+#include "node_collection.hpp"
+
+namespace xpath {
+namespace {
+
+std::int32_t position_in(const std::vector<std::int32_t>& numbers, std::int32_t number) {
+    auto found = std::lower_bound(numbers.begin(), numbers.end(), number);
+    if (found == numbers.end() || *found != number) return -1;
+    return static_cast<std::int32_t>(found - numbers.begin()) + 1;
+}
+
+}  // namespace
+
+const sibling_positions::children& sibling_positions::children_of(const TiXmlNode* parent) {
+    if (parent == last_parent_) return *last_children_;
+    auto inserted = parents_.emplace(parent, children());
+    children& entry = inserted.first->second;
+    if (inserted.second) {
+        for (const TiXmlElement* child = parent->FirstChildElement(); child; child = child->NextSiblingElement()) {
+            std::int32_t number = document_order_of(child);
+            entry.all.push_back(number);
+            entry.by_name[child->ValueStr()].push_back(number);
+        }
+    }
+    last_parent_ = parent;
+    last_children_ = &entry;
+    return entry;
+}
+
+std::int32_t sibling_positions::position(const TiXmlElement* element, bool by_name) {
+    const TiXmlNode* parent = element->Parent();
+    if (!parent) return -1;
+    const children& listed = children_of(parent);
+    std::int32_t number = document_order_of(element);
+    if (!by_name) return position_in(listed.all, number);
+    auto same_name = listed.by_name.find(element->ValueStr());
+    return same_name == listed.by_name.end() ? -1 : position_in(same_name->second, number);
+}
+
+std::int32_t sibling_positions::count(const TiXmlElement* element) {
+    const TiXmlNode* parent = element->Parent();
+    if (!parent) return 0;
+    return static_cast<std::int32_t>(children_of(parent).all.size());
+}
+
+std::int32_t evaluation_context::position_of(const TiXmlElement* element, bool by_name) const {
+    return siblings ? siblings->position(element, by_name) : sibling_position(element, by_name);
+}
+
+std::int32_t evaluation_context::sibling_count_of(const TiXmlElement* element) const {
+    return siblings ? siblings->count(element) : sibling_count(element);
+}
+
+}  // namespace xpath

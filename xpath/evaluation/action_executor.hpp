@@ -52,8 +52,8 @@ private:
     void run_path_chain(std::int32_t first_relative_index, std::int32_t marker, std::int32_t first_action_index,
                         bool skip);
     void run_step(std::int32_t& marker, bool skip);
-    node_collection step_input(std::int32_t& marker);
-    node_collection walk_inputs(const node_collection& input, std::int32_t axis, const std::string& name_test);
+    node_collection walk_inputs(std::int32_t marker, const node_collection& input, std::int32_t axis,
+                                const std::string& name_test);
     node_collection apply_predicates(node_collection candidates, const std::vector<std::int32_t>& tops, bool by_name);
     bool test_predicate(TiXmlElement* candidate, bool by_name);
     bool keeps(path_value& value, TiXmlElement* candidate, bool by_name);

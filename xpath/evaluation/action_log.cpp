@@ -8,26 +8,15 @@ namespace {
 // that recording grows the log at most rarely.
 constexpr std::size_t reserved_actions = 64;
 
-const recorded_action outside_the_log{};
-
 }  // namespace
+
+const recorded_action action_log::outside_the_log{};
 
 std::int32_t action_log::record_action(std::int32_t rule, std::int32_t sub_kind, std::int32_t variant,
                                        const char* literal) {
     if (actions_.capacity() == 0) actions_.reserve(reserved_actions);
     actions_.push_back(recorded_action{rule, sub_kind, variant, literal ? literal : ""});
     return action_count();
-}
-
-const recorded_action& action_log::read_action(std::int32_t index) const {
-    if (index < 0 || index >= action_count()) return outside_the_log;
-    return actions_[static_cast<std::size_t>(index)];
-}
-
-const recorded_action& action_log::take_action() {
-    const recorded_action& action = read_action(action_cursor);
-    --action_cursor;
-    return action;
 }
 
 }  // namespace xpath

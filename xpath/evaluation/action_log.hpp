@@ -25,13 +25,17 @@ public:
     // The action at `index`, valid while the log is not recorded to. An index
     // outside the log reads as an action of rule 0, which no construct has,
     // so the executor rejects it.
-    const recorded_action& read_action(std::int32_t index) const;
+    const recorded_action& read_action(std::int32_t index) const {
+        if (index < 0 || index >= action_count()) return outside_the_log;
+        return actions_[static_cast<std::size_t>(index)];
+    }
     // read_action at the cursor, then the cursor moves one action down.
-    const recorded_action& take_action();
+    const recorded_action& take_action() { return read_action(action_cursor--); }
 
     std::int32_t action_cursor = 0;
 
 private:
+    static const recorded_action outside_the_log;
     std::vector<recorded_action> actions_;
 };
 

@@ -50,16 +50,6 @@ void add_ancestors(TiXmlElement* x, const name_filter& test, TiXmlElement* synth
     for (TiXmlNode* up = x->Parent(); up && up != synthetic_root; up = up->Parent()) add_if_passes(up, test, out);
 }
 
-// The element after `element` in a pre-order walk of the elements below
-// `top`, or null at the end: its first element child, else the next element
-// sibling of it or of its nearest ancestor that has one.
-TiXmlElement* next_element_below(TiXmlElement* top, TiXmlElement* element) {
-    if (TiXmlElement* child = element->FirstChildElement()) return child;
-    for (TiXmlNode* node = element; node && node != top; node = node->Parent())
-        if (TiXmlElement* sibling = node->NextSiblingElement()) return sibling;
-    return nullptr;
-}
-
 // Element descendants in pre-order, along the tree's own links.
 void add_descendants(TiXmlElement* x, const name_filter& test, axis_output& out) {
     for (TiXmlElement* element = x->FirstChildElement(); element; element = next_element_below(x, element))
@@ -109,6 +99,13 @@ bool may_repeat(lex_class axis) {
 }
 
 }  // namespace
+
+TiXmlElement* next_element_below(TiXmlElement* top, TiXmlElement* element) {
+    if (TiXmlElement* child = element->FirstChildElement()) return child;
+    for (TiXmlNode* node = element; node && node != top; node = node->Parent())
+        if (TiXmlElement* sibling = node->NextSiblingElement()) return sibling;
+    return nullptr;
+}
 
 void walk_axis(TiXmlElement* x, std::int32_t axis, const std::string& name_test, TiXmlElement* synthetic_root,
                node_collection& collection) {

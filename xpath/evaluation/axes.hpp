@@ -27,6 +27,11 @@ void walk_axis(TiXmlElement* x, std::int32_t axis, const std::string& name_test,
 // them already (add_unique); otherwise they are appended.
 void add_nodes_below(TiXmlNode* from, node_collection& out, bool may_repeat);
 
+// The element after `element` in a pre-order walk of `top` and the elements
+// below it, or null at the end: its first element child, else the next
+// element sibling of it or of its nearest ancestor below `top`.
+TiXmlElement* next_element_below(TiXmlElement* top, TiXmlElement* element);
+
 // 1-based position of `element` among its parent's element children (only
 // those of its own name when `by_name`); -1 when it has no parent or is not
 // found among them.

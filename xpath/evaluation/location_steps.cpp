@@ -17,19 +17,17 @@ namespace xpath {
 
 void action_executor::run_path_chain(std::int32_t first_relative_index, std::int32_t marker,
                                      std::int32_t first_action_index, bool skip) {
-    if (!skip) {
-        std::vector<std::int32_t> steps;
-        std::int32_t i = first_relative_index - 1;
-        const std::int32_t relative = code_of(grammar_rule::RelativeLocationPath);
-        for (; actions_.read_action(i).rule == relative; --i) steps.push_back(actions_.read_action(i).variant - 1);
-        steps.push_back(i);
-        for (std::size_t j = 0; j < steps.size(); ++j) {
-            // The separator before step j is the form of the relative path that step j-1 begins.
-            std::int32_t separator = j == 0 ? 0 : actions_.read_action(first_relative_index - std::int32_t(j - 1)).sub_kind;
-            if (separator == code_of(sub_kind::step_double_slash_path)) expand_to_descendants();
-            actions_.action_cursor = steps[j];
-            run_step(marker, false);
-        }
+    const std::int32_t relative = code_of(grammar_rule::RelativeLocationPath);
+    std::int32_t i = first_relative_index - 1;
+    for (std::int32_t j = 0; !skip; ++j, --i) {
+        const recorded_action& at = actions_.read_action(i);
+        bool more_steps = at.rule == relative;
+        // The separator before step j is the form of the relative path that step j-1 begins.
+        std::int32_t separator = j == 0 ? 0 : actions_.read_action(first_relative_index - (j - 1)).sub_kind;
+        if (separator == code_of(sub_kind::step_double_slash_path)) expand_to_descendants();
+        actions_.action_cursor = more_steps ? at.variant - 1 : i;
+        run_step(marker, false);
+        if (!more_steps) break;
     }
     actions_.action_cursor = first_action_index - 1;
 }
@@ -47,23 +45,16 @@ void action_executor::expand_to_descendants() {
     values_.push_nodes(std::move(below));
 }
 
-node_collection action_executor::step_input(std::int32_t& marker) {
-    node_collection input;
-    switch (marker) {
-        case from_context:
-            if (context_.context_element) input.append(context_.context_element);
-            break;
-        case from_everything: add_nodes_below(context_.synthetic_root, input, false); break;
-        case from_root: input.append(context_.synthetic_root); break;
-        default: return values_.pop_nodes();
-    }
-    marker = from_stack;
-    return input;
-}
-
+// The context element, the temporary root and every element under it are
+// walked from where they are; only a collection from the stack is popped,
+// before the step's own actions push anything.
 void action_executor::run_step(std::int32_t& marker, bool skip) {
+    std::int32_t input_marker = marker;
     node_collection input;
-    if (!skip) input = step_input(marker);
+    if (!skip) {
+        if (marker != from_context && marker != from_everything && marker != from_root) input = values_.pop_nodes();
+        marker = from_stack;
+    }
     const recorded_action& step = actions_.take_action();
     if (step.rule != code_of(grammar_rule::Step)) raise_execution_error(2);
     std::vector<std::int32_t> predicate_tops;  // the last written predicate first
@@ -80,21 +71,34 @@ void action_executor::run_step(std::int32_t& marker, bool skip) {
     if (!skip) {
         std::string name_test = values_.pop_string();
         std::int32_t axis = values_.pop_int();
-        node_collection output = walk_inputs(input, axis, name_test);
+        node_collection output = walk_inputs(input_marker, input, axis, name_test);
         if (!predicate_tops.empty()) output = apply_predicates(std::move(output), predicate_tops, name_test != "*");
         values_.push_nodes(std::move(output));
     }
     actions_.action_cursor = below_step;
 }
 
-// Attribute and non-element inputs produce nothing.
-node_collection action_executor::walk_inputs(const node_collection& input, std::int32_t axis,
+// Attribute and non-element inputs produce nothing. The elements under the
+// temporary root are the elements of that input in its order: pre-order.
+node_collection action_executor::walk_inputs(std::int32_t marker, const node_collection& input, std::int32_t axis,
                                              const std::string& name_test) {
     node_collection output;
-    for (std::uint32_t i = 0; i < input.count(); ++i) {
-        if (input.is_attribute(i)) continue;
-        if (TiXmlElement* element = input.node_at(i)->ToElement())
-            walk_axis(element, axis, name_test, context_.synthetic_root, output);
+    TiXmlElement* root = context_.synthetic_root;
+    switch (marker) {
+        case from_context:
+            if (context_.context_element) walk_axis(context_.context_element, axis, name_test, root, output);
+            break;
+        case from_root: walk_axis(root, axis, name_test, root, output); break;
+        case from_everything:
+            for (TiXmlElement* element = root; element; element = next_element_below(root, element))
+                walk_axis(element, axis, name_test, root, output);
+            break;
+        default:
+            for (std::uint32_t i = 0; i < input.count(); ++i) {
+                if (input.is_attribute(i)) continue;
+                if (TiXmlElement* element = input.node_at(i)->ToElement())
+                    walk_axis(element, axis, name_test, root, output);
+            }
     }
     return output;
 }

@@ -28,8 +28,8 @@ struct name_filter {
     const std::string& name;
     bool any;
 
-    bool passes(const TiXmlNode* node) const { return any || node->ValueStr() == name; }
-    bool passes(const TiXmlAttribute* attribute) const { return any || attribute->NameTStr() == name; }
+    bool passes(const TiXmlNode* node) const { return any || same_text(node->ValueStr(), name); }
+    bool passes(const TiXmlAttribute* attribute) const { return any || same_text(attribute->NameTStr(), name); }
 };
 
 void add_if_passes(TiXmlNode* node, const name_filter& test, axis_output& out) {
@@ -37,7 +37,7 @@ void add_if_passes(TiXmlNode* node, const name_filter& test, axis_output& out) {
 }
 
 void add_children(TiXmlElement* x, const name_filter& test, axis_output& out) {
-    for (TiXmlElement* child = x->FirstChildElement(); child; child = child->NextSiblingElement())
+    for (TiXmlElement* child = first_child_element(x); child; child = next_sibling_element(child))
         add_if_passes(child, test, out);
 }
 
@@ -52,7 +52,7 @@ void add_ancestors(TiXmlElement* x, const name_filter& test, TiXmlElement* synth
 
 // Element descendants in pre-order, along the tree's own links.
 void add_descendants(TiXmlElement* x, const name_filter& test, axis_output& out) {
-    for (TiXmlElement* element = x->FirstChildElement(); element; element = next_element_below(x, element))
+    for (TiXmlElement* element = first_child_element(x); element; element = next_element_below(x, element))
         add_if_passes(element, test, out);
 }
 
@@ -69,7 +69,7 @@ void add_with_children(TiXmlElement* sibling, const name_filter& test, axis_outp
 
 void add_following(TiXmlElement* x, const name_filter& test, axis_output& out) {
     for (TiXmlNode* y = x; y && y->ToElement(); y = y->Parent())
-        for (TiXmlElement* s = y->NextSiblingElement(); s; s = s->NextSiblingElement()) add_with_children(s, test, out);
+        for (TiXmlElement* s = next_sibling_element(y); s; s = next_sibling_element(s)) add_with_children(s, test, out);
 }
 
 void add_preceding(TiXmlElement* x, const name_filter& test, axis_output& out) {
@@ -83,7 +83,7 @@ void add_preceding_siblings(TiXmlElement* x, const name_filter& test, axis_outpu
 }
 
 void add_following_siblings(TiXmlElement* x, const name_filter& test, axis_output& out) {
-    for (TiXmlElement* s = x->NextSiblingElement(); s; s = s->NextSiblingElement()) add_if_passes(s, test, out);
+    for (TiXmlElement* s = next_sibling_element(x); s; s = next_sibling_element(s)) add_if_passes(s, test, out);
 }
 
 bool may_repeat(lex_class axis) {
@@ -101,9 +101,9 @@ bool may_repeat(lex_class axis) {
 }  // namespace
 
 TiXmlElement* next_element_below(TiXmlElement* top, TiXmlElement* element) {
-    if (TiXmlElement* child = element->FirstChildElement()) return child;
+    if (TiXmlElement* child = first_child_element(element)) return child;
     for (TiXmlNode* node = element; node && node != top; node = node->Parent())
-        if (TiXmlElement* sibling = node->NextSiblingElement()) return sibling;
+        if (TiXmlElement* sibling = next_sibling_element(node)) return sibling;
     return nullptr;
 }
 
@@ -112,7 +112,7 @@ void walk_axis(TiXmlElement* x, std::int32_t axis, const std::string& name_test,
     bool is_root = x == synthetic_root;
     if (axis == default_child_axis) axis = code_of(lex_class::axis_child);
     if (axis == abbreviated_attribute_axis) axis = code_of(lex_class::axis_attribute);
-    const name_filter test{name_test, name_test == "*"};
+    const name_filter test{name_test, name_test.size() == 1 && name_test[0] == '*'};
     axis_output out{collection, may_repeat(static_cast<lex_class>(axis))};
     switch (static_cast<lex_class>(axis)) {
         case lex_class::axis_child: add_children(x, test, out); break;
@@ -153,13 +153,13 @@ void add_nodes_below(TiXmlNode* from, node_collection& collection, bool may_repe
     axis_output out{collection, may_repeat};
     for (TiXmlNode* node = from; node;) {
         out.add(node);
-        if (TiXmlElement* element = node->ToElement()) add_attributes(element, any, out);
+        if (TiXmlElement* element = element_or_null(node)) add_attributes(element, any, out);
         if (TiXmlNode* first = node->FirstChild()) {
             node = first;
             continue;
         }
         TiXmlNode* next = nullptr;
-        for (; node != from && !next; node = node->Parent()) next = node->NextSiblingElement();
+        for (; node != from && !next; node = node->Parent()) next = next_sibling_element(node);
         node = next;
     }
 }

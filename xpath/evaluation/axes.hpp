@@ -4,14 +4,44 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <string>
+
+#include <tinyxml.h>
 
 #include "node_collection.hpp"
 
-class TiXmlElement;
-class TiXmlNode;
-
 namespace xpath {
+
+// TinyXML's element look-ups are calls into the library with a virtual test
+// per node; the walks use these, which read the links and the type inline.
+inline TiXmlElement* element_or_null(TiXmlNode* node) {
+    return node && node->Type() == TiXmlNode::TINYXML_ELEMENT ? static_cast<TiXmlElement*>(node) : nullptr;
+}
+
+inline TiXmlElement* first_child_element(TiXmlNode* node) {
+    TiXmlNode* child = node->FirstChild();
+    while (child && child->Type() != TiXmlNode::TINYXML_ELEMENT) child = child->NextSibling();
+    return static_cast<TiXmlElement*>(child);
+}
+
+inline TiXmlElement* next_sibling_element(TiXmlNode* node) {
+    TiXmlNode* sibling = node->NextSibling();
+    while (sibling && sibling->Type() != TiXmlNode::TINYXML_ELEMENT) sibling = sibling->NextSibling();
+    return static_cast<TiXmlElement*>(sibling);
+}
+
+inline const TiXmlElement* first_child_element(const TiXmlNode* node) {
+    return first_child_element(const_cast<TiXmlNode*>(node));  // reads only
+}
+
+inline const TiXmlElement* next_sibling_element(const TiXmlNode* node) {
+    return next_sibling_element(const_cast<TiXmlNode*>(node));  // reads only
+}
+
+inline bool same_text(const std::string& a, const std::string& b) {
+    return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size()) == 0;
+}
 
 // Adds the nodes of `axis` (a lex_class axis or node-type code; 0 for the
 // default child axis, 1 for "@") from `x` that pass `name_test` ("*" or a

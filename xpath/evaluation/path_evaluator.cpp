@@ -3,6 +3,7 @@
 // execution errors so that nothing escapes to the caller.
 #include "path_evaluator.hpp"
 
+#include <cstdint>
 #include <exception>
 
 #include <tinyxml.h>
@@ -130,7 +131,11 @@ void path_evaluator::number_nodes() {
     std::int32_t number = 1;
     TiXmlNode* top = context.synthetic_root;
     for (TiXmlNode* node = top; node;) {
-        set_document_order(node, number++);
+        // Unchanged numbers are not written again: a repeated evaluation then
+        // only reads the tree, and leaves its memory clean.
+        void* numbered = reinterpret_cast<void*>(static_cast<std::intptr_t>(number));
+        if (node->GetUserData() != numbered) node->SetUserData(numbered);
+        ++number;
         if (TiXmlNode* child = node->FirstChild()) {
             node = child;
             continue;

@@ -26,7 +26,7 @@ const sibling_positions::children& sibling_positions::children_of(const TiXmlNod
     auto inserted = parents_.emplace(parent, children());
     children& entry = inserted.first->second;
     if (inserted.second) {
-        for (const TiXmlElement* child = parent->FirstChildElement(); child; child = child->NextSiblingElement()) {
+        for (const TiXmlElement* child = first_child_element(parent); child; child = next_sibling_element(child)) {
             std::int32_t number = document_order_of(child);
             entry.all.push_back(number);
             entry.by_name[child->ValueStr()].push_back(number);

@@ -30,6 +30,8 @@ private:
     static constexpr std::int32_t from_everything = -1;
     static constexpr std::int32_t from_root = 0;
     static constexpr std::int32_t from_stack = 1;
+    // The axis code of a step without an axis: child.
+    static constexpr std::int32_t default_child_axis = 0;
 
     void run_action(const recorded_action& action, grammar_rule rule, bool skip);
     void run_operator_rule(const recorded_action& action, grammar_rule rule, bool skip);

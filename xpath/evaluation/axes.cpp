@@ -1,6 +1,10 @@
-// Axis walks, along the tree's own links: no recursion, so a deep document
-// cannot exhaust the call stack, and no list of pending nodes.
+// Axis walks, along the tree's own links and without recursion, so a deep
+// document cannot exhaust the call stack. Only the child axis from every
+// element keeps a list: of the parents still to walk.
 #include "axes.hpp"
+
+#include <algorithm>
+#include <vector>
 
 #include <tinyxml.h>
 
@@ -142,6 +146,24 @@ void walk_axis(TiXmlElement* x, std::int32_t axis, const std::string& name_test,
         case lex_class::type_node: add_children_of_type(x, -1, out); break;
         case lex_class::type_processing_instruction: break;
         default: raise_not_yet();
+    }
+}
+
+// Only elements with children can contribute, and the walk over each
+// element's children already meets them, so every element is read once: a
+// stack keeps, in reverse, the parents whose children are still to walk.
+void add_children_of_all(TiXmlElement* top, const std::string& name_test, node_collection& collection) {
+    const name_filter test{name_test, name_test.size() == 1 && name_test[0] == '*'};
+    std::vector<TiXmlElement*> parents{top};
+    while (!parents.empty()) {
+        TiXmlElement* parent = parents.back();
+        parents.pop_back();
+        std::size_t first_new = parents.size();
+        for (TiXmlElement* child = first_child_element(parent); child; child = next_sibling_element(child)) {
+            if (test.passes(child)) collection.append(child);
+            if (child->FirstChild()) parents.push_back(child);
+        }
+        std::reverse(parents.begin() + static_cast<std::ptrdiff_t>(first_new), parents.end());
     }
 }
 

@@ -57,6 +57,10 @@ void walk_axis(TiXmlElement* x, std::int32_t axis, const std::string& name_test,
 // them already (add_unique); otherwise they are appended.
 void add_nodes_below(TiXmlNode* from, node_collection& out, bool may_repeat);
 
+// The child axis from `top` and from every element below it, in pre-order:
+// the same as walk_axis over each of them in turn.
+void add_children_of_all(TiXmlElement* top, const std::string& name_test, node_collection& out);
+
 // The element after `element` in a pre-order walk of `top` and the elements
 // below it, or null at the end: its first element child, else the next
 // element sibling of it or of its nearest ancestor below `top`.

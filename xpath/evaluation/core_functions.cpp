@@ -5,6 +5,7 @@
 #include "core_functions.hpp"
 
 #include <cmath>
+#include <cstring>
 #include <cstdint>
 
 #include <tinyxml.h>
@@ -238,7 +239,7 @@ void call_function(value_stack& stack, const evaluation_context& context, const 
                    std::vector<path_value>& arguments) {
     function_call call{stack, context, arguments};
     for (const library_entry& entry : library) {
-        if (name == entry.name) {
+        if (name.size() == std::strlen(entry.name) && name.compare(entry.name) == 0) {
             entry.function(call);
             return;
         }

@@ -12,6 +12,7 @@
 #include "action_executor.hpp"
 #include "axes.hpp"
 #include "evaluation_errors.hpp"
+#include "xpath/front_end/lex_class.hpp"
 
 namespace xpath {
 
@@ -90,6 +91,10 @@ node_collection action_executor::walk_inputs(std::int32_t marker, const node_col
             break;
         case from_root: walk_axis(root, axis, name_test, root, output); break;
         case from_everything:
+            if (axis == default_child_axis || axis == code_of(lex_class::axis_child)) {
+                add_children_of_all(root, name_test, output);
+                break;
+            }
             for (TiXmlElement* element = root; element; element = next_element_below(root, element))
                 walk_axis(element, axis, name_test, root, output);
             break;

@@ -23,6 +23,7 @@ std::int32_t position_in(const std::vector<std::int32_t>& numbers, std::int32_t 
 
 const sibling_positions::children& sibling_positions::children_of(const TiXmlNode* parent) {
     if (parent == last_parent_) return *last_children_;
+    last_named_ = nullptr;
     auto inserted = parents_.emplace(parent, children());
     children& entry = inserted.first->second;
     if (inserted.second) {
@@ -43,8 +44,13 @@ std::int32_t sibling_positions::position(const TiXmlElement* element, bool by_na
     const children& listed = children_of(parent);
     std::int32_t number = document_order_of(element);
     if (!by_name) return position_in(listed.all, number);
-    auto same_name = listed.by_name.find(element->ValueStr());
-    return same_name == listed.by_name.end() ? -1 : position_in(same_name->second, number);
+    const std::string& name = element->ValueStr();
+    if (last_named_ && same_text(name, *last_name_)) return position_in(*last_named_, number);
+    auto same_name = listed.by_name.find(name);
+    if (same_name == listed.by_name.end()) return -1;
+    last_name_ = &same_name->first;
+    last_named_ = &same_name->second;
+    return position_in(same_name->second, number);
 }
 
 std::int32_t sibling_positions::count(const TiXmlElement* element) {

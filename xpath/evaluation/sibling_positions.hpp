@@ -33,6 +33,8 @@ private:
     std::unordered_map<const TiXmlNode*, children> parents_;
     const TiXmlNode* last_parent_ = nullptr;  // the parent asked last, and its entry
     const children* last_children_ = nullptr;
+    const std::string* last_name_ = nullptr;  // the name asked last under that parent, and its list
+    const std::vector<std::int32_t>* last_named_ = nullptr;
 };
 
 }  // namespace xpath

@@ -33,16 +33,14 @@ node_collection& node_collection::operator=(const node_collection& source) {
 }
 
 node_collection::node_collection(node_collection&& source) noexcept
-    : entries(std::move(source.entries)),
-      attribute_flags(std::move(source.attribute_flags)),
+    : slots_(std::move(source.slots_)),
       members_(std::move(source.members_)) {
     source.clear();
 }
 
 node_collection& node_collection::operator=(node_collection&& source) noexcept {
     if (this != &source) {
-        entries = std::move(source.entries);
-        attribute_flags = std::move(source.attribute_flags);
+        slots_ = std::move(source.slots_);
         members_ = std::move(source.members_);
         source.clear();
     }
@@ -50,32 +48,33 @@ node_collection& node_collection::operator=(node_collection&& source) noexcept {
 }
 
 void node_collection::clear() {
-    entries.clear();
-    attribute_flags.clear();
+    slots_.clear();
     members_.reset();
 }
 
 void node_collection::assign_copy(const node_collection& source) {
-    entries = source.entries;
-    attribute_flags = source.attribute_flags;
+    slots_ = source.slots_;
     members_.reset();
 }
 
 void node_collection::reserve(std::size_t entry_count) {
-    entries.reserve(entry_count);
-    attribute_flags.reserve(entry_count);
+    slots_.reserve(entry_count);
 }
 
 bool node_collection::contains(const void* entry) const {
     if (members_) return members_->count(entry) != 0;
-    if (entries.size() <= scanned_entries) return std::find(entries.begin(), entries.end(), entry) != entries.end();
-    members_.reset(new std::unordered_set<const void*>(entries.begin(), entries.end()));
+    if (slots_.size() <= scanned_entries) {
+        for (const slot& s : slots_)
+            if (s.entry == entry) return true;
+        return false;
+    }
+    members_.reset(new std::unordered_set<const void*>());
+    for (const slot& s : slots_) members_->insert(s.entry);
     return members_->count(entry) != 0;
 }
 
 void node_collection::push(void* entry, bool attribute) {
-    entries.push_back(entry);
-    attribute_flags.push_back(attribute ? 1 : 0);
+    slots_.push_back(slot{entry, static_cast<unsigned char>(attribute ? 1 : 0)});
     if (members_) members_->insert(entry);
 }
 
@@ -100,7 +99,7 @@ void node_collection::add_unique(TiXmlAttribute* attribute) {
 }
 
 void node_collection::add_unique_from(const node_collection& source, std::uint32_t index) {
-    add(source.entries[index], source.is_attribute(index));
+    add(source.slots_[index].entry, source.is_attribute(index));
 }
 
 // An attribute compares equal to every entry, which is no strict weak order,
@@ -119,7 +118,7 @@ void node_collection::sort_document_order() {
     std::stable_sort(nodes.begin(), nodes.end(), [](const TiXmlNode* a, const TiXmlNode* b) {
         return document_order_of(a) < document_order_of(b);
     });
-    for (std::size_t k = 0; k < node_slots.size(); ++k) entries[node_slots[k]] = nodes[k];
+    for (std::size_t k = 0; k < node_slots.size(); ++k) slots_[node_slots[k]].entry = nodes[k];
 }
 
 // Most collections come out of a walk in document order already.
@@ -134,6 +133,18 @@ bool node_collection::is_in_document_order() const {
         first = false;
     }
     return true;
+}
+
+std::vector<void*> node_collection::entries() const {
+    std::vector<void*> listed;
+    for (const slot& s : slots_) listed.push_back(s.entry);
+    return listed;
+}
+
+std::vector<unsigned char> node_collection::attribute_flags() const {
+    std::vector<unsigned char> listed;
+    for (const slot& s : slots_) listed.push_back(s.attribute);
+    return listed;
 }
 
 const std::string& node_collection::entry_text(std::uint32_t index) const {

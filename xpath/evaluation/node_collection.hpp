@@ -29,10 +29,10 @@ public:
     node_collection(node_collection&& source) noexcept;
     node_collection& operator=(node_collection&& source) noexcept;
 
-    std::uint32_t count() const { return static_cast<std::uint32_t>(entries.size()); }
-    bool is_attribute(std::uint32_t index) const { return attribute_flags[index] != 0; }
-    TiXmlNode* node_at(std::uint32_t index) const { return static_cast<TiXmlNode*>(entries[index]); }
-    TiXmlAttribute* attribute_at(std::uint32_t index) const { return static_cast<TiXmlAttribute*>(entries[index]); }
+    std::uint32_t count() const { return static_cast<std::uint32_t>(slots_.size()); }
+    bool is_attribute(std::uint32_t index) const { return slots_[index].attribute != 0; }
+    TiXmlNode* node_at(std::uint32_t index) const { return static_cast<TiXmlNode*>(slots_[index].entry); }
+    TiXmlAttribute* attribute_at(std::uint32_t index) const { return static_cast<TiXmlAttribute*>(slots_[index].entry); }
 
     void clear();
     void assign_copy(const node_collection& source);
@@ -59,11 +59,19 @@ public:
     // The atoi rule over entry_string.
     std::int32_t entry_int(std::uint32_t index) const;
 
-    // Each entry points to a TiXmlNode or, where the flag is 1, a TiXmlAttribute.
-    std::vector<void*> entries;
-    std::vector<unsigned char> attribute_flags;
+    // The entries in their order, each a TiXmlNode or, where its flag is 1, a
+    // TiXmlAttribute; and the flags in the same order.
+    std::vector<void*> entries() const;
+    std::vector<unsigned char> attribute_flags() const;
 
 private:
+    // An entry and its flag side by side: one array to grow, not two.
+    struct slot {
+        void* entry;
+        unsigned char attribute;
+    };
+    std::vector<slot> slots_;
+
     void add(void* entry, bool attribute);
     void push(void* entry, bool attribute);
     // Membership of a large collection: made on the first membership test,

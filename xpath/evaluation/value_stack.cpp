@@ -23,14 +23,20 @@ value_stack::entry_allocator value_stack::allocate_entry = allocate_with_new;
 value_stack::~value_stack() {
     free_chain(top_);
     for (stack_entry* chain : orphaned_) free_chain(chain);
-    for (void* memory : spare_) ::operator delete(memory);
+    while (spare_) {
+        spare_entry* next = spare_->next;
+        spare_->~spare_entry();
+        ::operator delete(spare_);
+        spare_ = next;
+    }
 }
 
 void* value_stack::entry_memory() {
-    if (spare_.empty()) return allocate_entry(sizeof(stack_entry));
-    void* memory = spare_.back();
-    spare_.pop_back();
-    return memory;
+    if (!spare_) return allocate_entry(sizeof(stack_entry));
+    spare_entry* reused = spare_;
+    spare_ = reused->next;
+    reused->~spare_entry();
+    return reused;
 }
 
 void value_stack::free_chain(stack_entry* entry) {
@@ -97,11 +103,7 @@ void value_stack::remove_one() {
     top_ = gone->below;
     gone->~stack_entry();
     --count_;
-    try {
-        spare_.push_back(gone);
-    } catch (...) {
-        ::operator delete(gone);
-    }
+    spare_ = new (static_cast<void*>(gone)) spare_entry{spare_};
 }
 
 void value_stack::pop(std::int32_t n) {

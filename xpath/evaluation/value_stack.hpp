@@ -57,9 +57,12 @@ private:
     static void free_chain(stack_entry* entry);
 
     stack_entry* top_ = nullptr;
-    // Memory of removed entries, reused by later pushes: an evaluation
+    // The memory of removed entries, reused by later pushes: an evaluation
     // allocates entries only up to the deepest the stack has been.
-    std::vector<void*> spare_;
+    struct spare_entry {
+        spare_entry* next;
+    };
+    spare_entry* spare_ = nullptr;
     std::int32_t count_ = 0;
     // Entries cut off by a failed push: no longer reachable, freed with the stack.
     std::vector<stack_entry*> orphaned_;

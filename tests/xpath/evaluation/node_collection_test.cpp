@@ -40,8 +40,8 @@ TEST(node_collection, add_unique_keeps_the_first_occurrence) {
     collection.add_unique(x);
     collection.add_unique_from(again, 0);
     collection.add_unique_from(again, 1);
-    EXPECT_EQ(collection.entries, entries_of({a, x, sample.element("b")}));
-    EXPECT_EQ(collection.attribute_flags, (std::vector<unsigned char>{0, 1, 0}));
+    EXPECT_EQ(collection.entries(), entries_of({a, x, sample.element("b")}));
+    EXPECT_EQ(collection.attribute_flags(), (std::vector<unsigned char>{0, 1, 0}));
     EXPECT_TRUE(collection.contains(x));
     EXPECT_FALSE(collection.contains(sample.element("c")));
 }
@@ -58,8 +58,8 @@ TEST(node_collection, assign_copy_replaces_everything) {
     EXPECT_EQ(target.count(), 0u);
     EXPECT_FALSE(target.contains(sample.element("e")));
     target.assign_copy(three);
-    EXPECT_EQ(target.entries, three.entries);
-    EXPECT_EQ(target.attribute_flags, (std::vector<unsigned char>{0, 1, 0}));
+    EXPECT_EQ(target.entries(), three.entries());
+    EXPECT_EQ(target.attribute_flags(), (std::vector<unsigned char>{0, 1, 0}));
     target.add_unique(sample.element("c"));
     target.add_unique(sample.element("d"));
     EXPECT_EQ(target.count(), 4u);
@@ -109,8 +109,8 @@ TEST(node_collection, sort_puts_nodes_in_document_order_around_attributes) {
         }
         for (const std::string& name : r.sorted) expected.push_back(entry(name).first);
         collection.sort_document_order();
-        EXPECT_EQ(collection.entries, expected);
-        EXPECT_EQ(collection.attribute_flags, flags);
+        EXPECT_EQ(collection.entries(), expected);
+        EXPECT_EQ(collection.attribute_flags(), flags);
         for (void* e : expected) EXPECT_TRUE(collection.contains(e));
     }
 }

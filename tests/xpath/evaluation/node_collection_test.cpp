@@ -136,3 +136,26 @@ TEST(node_collection, entries_read_as_text_and_integer) {
         EXPECT_EQ(collection.entry_int(i), rows[i].integer);
     }
 }
+
+// Past a few entries membership goes through an index made on the first
+// test; entries appended after it must still count as members.
+TEST(node_collection, membership_of_a_large_collection) {
+    std::string xml = "<r>";
+    for (int i = 0; i < 40; ++i) xml += "<e/>";
+    test_support::sample_document sample((xml + "</r>").c_str());
+    std::vector<TiXmlNode*> elements;
+    for (TiXmlNode* e = sample.element("r")->FirstChild(); e; e = e->NextSibling()) elements.push_back(e);
+    node_collection collection;
+    for (int i = 0; i < 30; ++i) collection.add_unique(elements[static_cast<std::size_t>(i)]);
+    collection.add_unique(elements[3]);  // the first test past the scanned size
+    for (int i = 30; i < 40; ++i) collection.append(elements[static_cast<std::size_t>(i)]);
+    for (int i = 39; i >= 0; --i) collection.add_unique(elements[static_cast<std::size_t>(i)]);
+    ASSERT_EQ(collection.count(), 40u);
+    for (std::uint32_t i = 0; i < 40; ++i) EXPECT_EQ(collection.node_at(i), elements[i]);
+    node_collection moved(std::move(collection));
+    EXPECT_EQ(collection.count(), 0u);
+    collection.add_unique(elements[0]);  // a moved-from collection starts afresh
+    EXPECT_EQ(collection.count(), 1u);
+    moved.add_unique(elements[5]);
+    EXPECT_EQ(moved.count(), 40u);
+}

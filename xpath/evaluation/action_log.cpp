@@ -15,7 +15,12 @@ const recorded_action action_log::outside_the_log{};
 std::int32_t action_log::record_action(std::int32_t rule, std::int32_t sub_kind, std::int32_t variant,
                                        const char* literal) {
     if (actions_.capacity() == 0) actions_.reserve(reserved_actions);
-    actions_.push_back(recorded_action{rule, sub_kind, variant, literal ? literal : ""});
+    actions_.emplace_back();
+    recorded_action& added = actions_.back();
+    added.rule = rule;
+    added.sub_kind = sub_kind;
+    added.variant = variant;
+    if (literal && *literal) added.literal.assign(literal);
     return action_count();
 }
 

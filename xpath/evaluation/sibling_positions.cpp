@@ -13,10 +13,14 @@
 namespace xpath {
 namespace {
 
-std::int32_t position_in(const std::vector<std::int32_t>& numbers, std::int32_t number) {
+// Candidates mostly come in document order, so the slot after the last
+// one found is tried before a binary search.
+std::int32_t position_in(const std::vector<std::int32_t>& numbers, std::int32_t number, std::size_t& hint) {
+    if (hint < numbers.size() && numbers[hint] == number) return static_cast<std::int32_t>(++hint);
     auto found = std::lower_bound(numbers.begin(), numbers.end(), number);
     if (found == numbers.end() || *found != number) return -1;
-    return static_cast<std::int32_t>(found - numbers.begin()) + 1;
+    hint = static_cast<std::size_t>(found - numbers.begin()) + 1;
+    return static_cast<std::int32_t>(hint);
 }
 
 }  // namespace
@@ -27,10 +31,15 @@ const sibling_positions::children& sibling_positions::children_of(const TiXmlNod
     auto inserted = parents_.emplace(parent, children());
     children& entry = inserted.first->second;
     if (inserted.second) {
+        // Runs of one name are common: the list of the previous name is kept at hand.
+        const std::string* previous_name = nullptr;
+        std::vector<std::int32_t>* named = nullptr;
         for (const TiXmlElement* child = first_child_element(parent); child; child = next_sibling_element(child)) {
             std::int32_t number = document_order_of(child);
             entry.all.push_back(number);
-            entry.by_name[child->ValueStr()].push_back(number);
+            if (!previous_name || !same_text(*previous_name, child->ValueStr())) named = &entry.by_name[child->ValueStr()];
+            previous_name = &child->ValueStr();
+            named->push_back(number);
         }
     }
     last_parent_ = parent;
@@ -43,14 +52,14 @@ std::int32_t sibling_positions::position(const TiXmlElement* element, bool by_na
     if (!parent) return -1;
     const children& listed = children_of(parent);
     std::int32_t number = document_order_of(element);
-    if (!by_name) return position_in(listed.all, number);
+    if (!by_name) return position_in(listed.all, number, hint_);
     const std::string& name = element->ValueStr();
-    if (last_named_ && same_text(name, *last_name_)) return position_in(*last_named_, number);
+    if (last_named_ && same_text(name, *last_name_)) return position_in(*last_named_, number, hint_);
     auto same_name = listed.by_name.find(name);
     if (same_name == listed.by_name.end()) return -1;
     last_name_ = &same_name->first;
     last_named_ = &same_name->second;
-    return position_in(same_name->second, number);
+    return position_in(same_name->second, number, hint_);
 }
 
 std::int32_t sibling_positions::count(const TiXmlElement* element) {

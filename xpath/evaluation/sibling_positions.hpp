@@ -35,6 +35,7 @@ private:
     const children* last_children_ = nullptr;
     const std::string* last_name_ = nullptr;  // the name asked last under that parent, and its list
     const std::vector<std::int32_t>* last_named_ = nullptr;
+    std::size_t hint_ = 0;  // the slot after the last position found, in whichever list
 };
 
 }  // namespace xpath

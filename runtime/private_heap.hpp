@@ -57,6 +57,8 @@ public:
     chunk top_chunk() const { return state_.top; }
     std::int32_t separate_regions_in_use() const { return state_.regions_in_use; }
     static std::uint32_t request_size(std::size_t bytes);
+    // The bin that files a free chunk of this size.
+    static int bin_index(std::uint32_t size);
 
 private:
     static constexpr int fast_list_count = 10;
@@ -117,7 +119,6 @@ private:
     chunk unsorted() { return bin_at(1); }
     static int small_bin_index(std::uint32_t size) { return static_cast<int>(size >> 3); }
     static int large_bin_index(std::uint32_t size);
-    static int bin_index(std::uint32_t size);
     static int fast_index(std::uint32_t size) { return static_cast<int>(size >> 3) - 2; }
     void mark_bin(int index) { state_.bin_map[index / 32] |= 1u << (index % 32); }
     void unmark_bin(int index) { state_.bin_map[index / 32] &= ~(1u << (index % 32)); }

@@ -1,8 +1,10 @@
-// Simulated critical sections, recursive as on Windows. An uncontended enter
-// is one atomic exchange and a leave one atomic exchange; only a thread that
-// finds the section taken sleeps in the kernel (a futex on the lock word).
-// They run on every heap call, so they are not traced and have no injected
-// failures.
+// Simulated critical sections, recursive as on Windows. While the process
+// has one thread, nothing can contend and enter and leave are plain stores
+// (the C library says when that ends; only this thread can end it). After
+// that, an uncontended enter or leave is one atomic exchange, and only a
+// thread that finds the section taken sleeps in the kernel (a futex on the
+// lock word). They run on every heap call, so they are not traced and have
+// no injected failures.
 #include <linux/futex.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -10,6 +12,11 @@
 #include <atomic>
 #include <cstdint>
 #include <new>
+
+#if __has_include(<sys/single_threaded.h>)
+#include <sys/single_threaded.h>
+#define HAS_SINGLE_THREADED_FLAG 1
+#endif
 
 #include "windows_ce_api.hpp"
 
@@ -44,6 +51,14 @@ void futex_wake_one(std::atomic<int>& word) {
     syscall(SYS_futex, reinterpret_cast<int*>(&word), FUTEX_WAKE_PRIVATE, 1, nullptr, nullptr, 0);
 }
 
+bool is_single_threaded() {
+#ifdef HAS_SINGLE_THREADED_FLAG
+    return __libc_single_threaded != 0;
+#else
+    return false;
+#endif
+}
+
 void acquire_contended(std::atomic<int>& word) {
     while (word.exchange(2, std::memory_order_acquire) != 0) futex_wait(word, 2);
 }
@@ -65,7 +80,10 @@ void EnterCriticalSection(CRITICAL_SECTION* section) {
         ++state.recursion;
         return;
     }
-    if (state.word.exchange(1, std::memory_order_acquire) != 0) acquire_contended(state.word);
+    if (is_single_threaded())
+        state.word.store(1, std::memory_order_relaxed);
+    else if (state.word.exchange(1, std::memory_order_acquire) != 0)
+        acquire_contended(state.word);
     state.owner.store(me, std::memory_order_relaxed);
     state.recursion = 1;
 }
@@ -74,7 +92,10 @@ void LeaveCriticalSection(CRITICAL_SECTION* section) {
     section_state& state = state_of(section);
     if (--state.recursion != 0) return;
     state.owner.store(0, std::memory_order_relaxed);
-    if (state.word.exchange(0, std::memory_order_release) == 2) futex_wake_one(state.word);
+    if (is_single_threaded())
+        state.word.store(0, std::memory_order_relaxed);
+    else if (state.word.exchange(0, std::memory_order_release) == 2)
+        futex_wake_one(state.word);
 }
 
 void DeleteCriticalSection(CRITICAL_SECTION* section) {

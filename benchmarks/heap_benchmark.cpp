@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "runtime/private_heap.hpp"
+#include "runtime/internal/private_heap.hpp"
 #include "windows_ce.hpp"
 
 namespace {

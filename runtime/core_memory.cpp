@@ -6,7 +6,7 @@
 #include <new>
 
 #include "fatal_report.hpp"
-#include "private_heap.hpp"
+#include "internal/private_heap.hpp"
 
 namespace runtime {
 namespace {

@@ -4,7 +4,7 @@
 // into size bins. A request is served from, in order: its fast list, its
 // small bin, the unsorted list, its large bin, the next non-empty bin by the
 // bin map, the top chunk, and new core memory (heap_growth.cpp).
-#include "private_heap.hpp"
+#include "internal/private_heap.hpp"
 
 namespace runtime {
 namespace {
@@ -30,6 +30,10 @@ void* heap_alloc(std::size_t bytes) {
 
 void heap_free(void* block) {
     process_heap().release(block);
+}
+
+std::string heap_check() {
+    return process_heap().check();
 }
 
 void private_heap::heap_lock() {

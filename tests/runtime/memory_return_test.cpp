@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "runtime/private_heap.hpp"
+#include "runtime/internal/private_heap.hpp"
 #include "simulator/device_simulator.hpp"
 
 using runtime::private_heap;

@@ -11,7 +11,7 @@
 #include <thread>
 #include <vector>
 
-#include "runtime/private_heap.hpp"
+#include "runtime/internal/private_heap.hpp"
 #include "runtime/heap_allocator.hpp"
 
 using runtime::private_heap;

@@ -22,13 +22,18 @@ namespace {
 struct heap_side {
     static void* allocate(std::size_t bytes) { return runtime::heap_alloc(bytes); }
     static void release(void* block) { runtime::heap_free(block); }
-    static constexpr std::size_t alignment = 8;
+    static std::size_t alignment(std::size_t) { return 8; }
 };
 
 struct system_side {
     static void* allocate(std::size_t bytes) { return std::malloc(bytes); }
     static void release(void* block) { std::free(block); }
-    static constexpr std::size_t alignment = alignof(std::max_align_t);
+    // Fundamental alignment, or less for a block too small to hold such an object.
+    static std::size_t alignment(std::size_t bytes) {
+        std::size_t expected = alignof(std::max_align_t);
+        while (expected > 1 && expected > bytes) expected /= 2;
+        return expected;
+    }
 };
 
 // A churn: a fixed number of live blocks; each step frees one at random and
@@ -68,7 +73,7 @@ bool churn_keeps_blocks_intact(const churn& c, const std::vector<step>& plan) {
     auto fill = [&](std::size_t slot, std::uint32_t bytes) {
         blocks[slot] = side::allocate(bytes);
         sizes[slot] = bytes;
-        if (!blocks[slot] || !is_aligned(blocks[slot], side::alignment)) return false;
+        if (!blocks[slot] || !is_aligned(blocks[slot], side::alignment(bytes))) return false;
         std::memset(blocks[slot], static_cast<int>(slot & 0xFF), bytes);
         return true;
     };
@@ -98,7 +103,7 @@ bool pair_keeps_block_intact(std::size_t bytes) {
     bool ok = true;
     for (int round = 0; round < 3 && ok; ++round) {
         unsigned char* block = static_cast<unsigned char*>(side::allocate(bytes));
-        ok = block && is_aligned(block, side::alignment);
+        ok = block && is_aligned(block, side::alignment(bytes));
         if (!ok) break;
         std::memset(block, round + 1, bytes);
         for (std::size_t i = 0; i < bytes; ++i) ok = ok && block[i] == round + 1;

@@ -110,6 +110,7 @@ void path_evaluator::attach_synthetic_root() {
     root->LinkEndChild(base_node);
     context.synthetic_root = root;
     context.context_element = base_node->ToElement();
+    siblings_ = sibling_positions();  // lists of an earlier run may be out of date
     context.siblings = &siblings_;
     number_nodes();
 }

@@ -104,7 +104,6 @@ TEST(stack_depth, deepest_evaluations_stay_within_the_budget) {
         ASSERT_TRUE(run.finished);
         EXPECT_LE(run.peak_bytes, budget_bytes);
         if (run.peak_bytes > worst) worst = run.peak_bytes;
-        std::printf("PEAK %6zu %s\n", run.peak_bytes, expression.substr(0, 30).c_str());
     }
     if (worst == 0) GTEST_SKIP() << "the stack's peak is not measured on this platform";
     std::printf("deepest evaluation used %zu of %zu stack bytes\n", worst, device_stack_bytes);

@@ -7,3 +7,6 @@ foreach(target tinyxml platform runtime xpath launcher_core launcher)
   target_compile_options(${target} PRIVATE ${product_size_compile_options})
 endforeach()
 target_link_options(launcher PRIVATE -Wl,--gc-sections)
+# The link map shows what each library and object file adds; the size check
+# (scripts/launcher_size.sh) prints it when the bound is passed.
+target_link_options(launcher PRIVATE -Wl,-Map=$<TARGET_FILE_DIR:launcher>/launcher.map)

@@ -4,6 +4,7 @@
 // reference to NUL stays part of the text.
 #pragma once
 
+#include <cstring>
 #include <string>
 
 #include <tinyxml.h>
@@ -14,6 +15,17 @@ namespace xpath {
 inline std::string value_of(const TiXmlNode* node) {
     const auto& value = node->ValueTStr();
     return std::string(value.c_str(), value.length());
+}
+
+// Name tests compare in place: they run for every node an axis passes.
+inline bool value_is(const TiXmlNode* node, const std::string& text) {
+    const auto& value = node->ValueTStr();
+    return value.length() == text.size() && std::memcmp(value.c_str(), text.data(), text.size()) == 0;
+}
+
+inline bool name_is(const TiXmlAttribute* attribute, const std::string& text) {
+    const auto& name = attribute->NameTStr();
+    return name.length() == text.size() && std::memcmp(name.c_str(), text.data(), text.size()) == 0;
 }
 
 inline std::string name_of(const TiXmlAttribute* attribute) {

@@ -9,6 +9,7 @@
 #include <tinyxml.h>
 
 #include "evaluation_errors.hpp"
+#include "tree_text.hpp"
 #include "xpath/front_end/lex_class.hpp"
 
 namespace xpath {
@@ -32,8 +33,8 @@ struct name_filter {
     const std::string& name;
     bool any;
 
-    bool passes(const TiXmlNode* node) const { return any || same_text(node->ValueStr(), name); }
-    bool passes(const TiXmlAttribute* attribute) const { return any || same_text(attribute->NameTStr(), name); }
+    bool passes(const TiXmlNode* node) const { return any || value_is(node, name); }
+    bool passes(const TiXmlAttribute* attribute) const { return any || name_is(attribute, name); }
 };
 
 void add_if_passes(TiXmlNode* node, const name_filter& test, axis_output& out) {

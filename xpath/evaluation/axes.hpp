@@ -4,7 +4,6 @@
 #pragma once
 
 #include <cstdint>
-#include <cstring>
 #include <string>
 
 #include <tinyxml.h>
@@ -37,10 +36,6 @@ inline const TiXmlElement* first_child_element(const TiXmlNode* node) {
 
 inline const TiXmlElement* next_sibling_element(const TiXmlNode* node) {
     return next_sibling_element(const_cast<TiXmlNode*>(node));  // reads only
-}
-
-inline bool same_text(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size()) == 0;
 }
 
 // Adds the nodes of `axis` (a lex_class axis or node-type code; 0 for the

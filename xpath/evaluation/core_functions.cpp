@@ -13,6 +13,7 @@
 #include "axes.hpp"
 #include "evaluation_errors.hpp"
 #include "number_text.hpp"
+#include "tree_text.hpp"
 
 namespace xpath {
 namespace {
@@ -98,7 +99,7 @@ void fn_name(function_call& call) {
     path_value& value = call.argument(0);
     std::string name;
     if (value.kind == value_kind::kind_nodes && value.nodes.count() > 0)
-        name = value.nodes.is_attribute(0) ? value.nodes.attribute_at(0)->NameTStr() : value.nodes.node_at(0)->ValueStr();
+        name = value.nodes.is_attribute(0) ? name_of(value.nodes.attribute_at(0)) : value_of(value.nodes.node_at(0));
     call.stack.push_string(name);
 }
 
@@ -179,7 +180,7 @@ void fn_sum(function_call& call) {
     double double_total = 0.0;
     bool any_dot = false;
     for (std::uint32_t i = 0; i < nodes.count(); ++i) {
-        const std::string& text = nodes.entry_text(i);
+        std::string text = nodes.entry_string(i);
         integer_total += static_cast<std::uint32_t>(parse_int(text));
         double_total = parse_double(text) + double_total;
         any_dot = any_dot || text.find('.') != std::string::npos;
@@ -198,7 +199,7 @@ void fn_text(function_call& call) {
     TiXmlElement* element = require_context(call, 39);
     std::string joined;
     for (const TiXmlNode* child = element->FirstChild(); child; child = child->NextSibling())
-        if (child->Type() == TiXmlNode::TINYXML_TEXT) joined += child->ValueStr();
+        if (child->Type() == TiXmlNode::TINYXML_TEXT) joined += value_of(child);
     call.stack.push_string(joined);
 }
 

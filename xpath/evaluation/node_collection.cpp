@@ -10,6 +10,7 @@
 #include <tinyxml.h>
 
 #include "number_text.hpp"
+#include "tree_text.hpp"
 
 namespace xpath {
 namespace {
@@ -147,17 +148,13 @@ std::vector<unsigned char> node_collection::attribute_flags() const {
     return listed;
 }
 
-const std::string& node_collection::entry_text(std::uint32_t index) const {
-    if (is_attribute(index)) return attribute_at(index)->ValueStr();
-    return node_at(index)->ValueStr();
-}
-
 std::string node_collection::entry_string(std::uint32_t index) const {
-    return entry_text(index);
+    if (is_attribute(index)) return value_of(attribute_at(index));
+    return value_of(node_at(index));
 }
 
 std::int32_t node_collection::entry_int(std::uint32_t index) const {
-    return parse_int(entry_text(index));
+    return parse_int(entry_string(index));
 }
 
 }  // namespace xpath

@@ -54,8 +54,6 @@ public:
 
     // An attribute's value, or the node's value: an element's tag name, a text's text.
     std::string entry_string(std::uint32_t index) const;
-    // The same text without a copy; valid while the document is.
-    const std::string& entry_text(std::uint32_t index) const;
     // The atoi rule over entry_string.
     std::int32_t entry_int(std::uint32_t index) const;
 

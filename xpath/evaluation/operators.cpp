@@ -49,7 +49,7 @@ bool collection_equals(node_collection& nodes, path_value& value) {
             return value.to_bool() == (nodes.count() != 0);
         case value_kind::kind_string:
             for (std::uint32_t i = 0; i < nodes.count(); ++i)
-                if (nodes.entry_text(i) == value.text) return true;
+                if (nodes.entry_string(i) == value.text) return true;
             return false;
         case value_kind::kind_int:
         case value_kind::kind_double: {

@@ -9,6 +9,7 @@
 #include "axes.hpp"
 #include "evaluation_context.hpp"
 #include "node_collection.hpp"
+#include "tree_text.hpp"
 
 namespace xpath {
 namespace {
@@ -37,8 +38,11 @@ const sibling_positions::children& sibling_positions::children_of(const TiXmlNod
         for (const TiXmlElement* child = first_child_element(parent); child; child = next_sibling_element(child)) {
             std::int32_t number = document_order_of(child);
             entry.all.push_back(number);
-            if (!previous_name || !same_text(*previous_name, child->ValueStr())) named = &entry.by_name[child->ValueStr()];
-            previous_name = &child->ValueStr();
+            if (!previous_name || !value_is(child, *previous_name)) {
+                auto listed = entry.by_name.emplace(value_of(child), std::vector<std::int32_t>()).first;
+                previous_name = &listed->first;
+                named = &listed->second;
+            }
             named->push_back(number);
         }
     }
@@ -53,9 +57,8 @@ std::int32_t sibling_positions::position(const TiXmlElement* element, bool by_na
     const children& listed = children_of(parent);
     std::int32_t number = document_order_of(element);
     if (!by_name) return position_in(listed.all, number, hint_);
-    const std::string& name = element->ValueStr();
-    if (last_named_ && same_text(name, *last_name_)) return position_in(*last_named_, number, hint_);
-    auto same_name = listed.by_name.find(name);
+    if (last_named_ && value_is(element, *last_name_)) return position_in(*last_named_, number, hint_);
+    auto same_name = listed.by_name.find(value_of(element));
     if (same_name == listed.by_name.end()) return -1;
     last_name_ = &same_name->first;
     last_named_ = &same_name->second;

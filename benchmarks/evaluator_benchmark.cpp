@@ -7,7 +7,7 @@
 
 #include <tinyxml.h>
 
-#include "xpath/evaluation/path_evaluator.hpp"
+#include "xpath/xpath.hpp"
 
 namespace {
 

@@ -38,9 +38,11 @@ add_library(tinyxml STATIC
 if(TINYXML_USE_STL)
   target_compile_definitions(tinyxml PUBLIC TIXML_USE_STL)
 endif()
-target_include_directories(tinyxml SYSTEM PUBLIC ${tinyxml_copy})
+target_include_directories(tinyxml SYSTEM PUBLIC $<BUILD_INTERFACE:${tinyxml_copy}> $<INSTALL_INTERFACE:include>)
 target_compile_options(tinyxml PRIVATE -w)
 add_library(PkgConfig::TINYXML ALIAS tinyxml)
+# The headers that an installed package ships beside the library (cmake/install_package.cmake).
+set(tinyxml_public_headers ${tinyxml_copy}/tinyxml.h ${tinyxml_copy}/tinystr.h)
 
 if(LAUNCHER_TESTS)
   set(GOOGLETEST_SOURCE_DIR /usr/src/googletest CACHE PATH "GoogleTest sources (Debian's googletest package)")

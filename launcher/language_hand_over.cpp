@@ -11,7 +11,7 @@
 
 #include "decimal_text.hpp"
 #include "device_files.hpp"
-#include "xpath/evaluation/path_evaluator.hpp"
+#include "xpath/xpath.hpp"
 
 namespace launcher {
 namespace {

@@ -41,7 +41,7 @@ public:
         }
         xpath::path_evaluator evaluator(root, w.expression.c_str());
         xpath::path_value result = evaluator.evaluate();
-        if (evaluator.status != xpath::eval_status::status_ok) return "failed";
+        if (evaluator.status() != xpath::eval_status::status_ok) return "failed";
         if (w.kind == answer_kind::text) return result.to_string();
         if (result.kind != xpath::value_kind::kind_nodes) return "not a node-set";
         xpath::node_collection& nodes = result.nodes;

@@ -7,7 +7,7 @@
 
 #include <tinyxml.h>
 
-#include "xpath/evaluation/path_evaluator.hpp"
+#include "xpath/xpath.hpp"
 
 namespace {
 
@@ -67,42 +67,39 @@ const char* kind_name(xpath::value_kind kind) {
     return "?";
 }
 
-void print_lexemes(const xpath::lexeme_chain& chain) {
-    for (const xpath::lexeme* l = chain.first(); l && l != &chain.sentinel; l = l->next)
-        std::printf("lexeme: %d %s\n", xpath::code_of(l->kind), l->text.c_str());
+void print_lexemes(const xpath::evaluation_trace& trace) {
+    for (const xpath::lexeme_record& l : trace.lexemes) std::printf("lexeme: %d %s\n", l.kind_code, l.text.c_str());
 }
 
-void print_actions(const xpath::action_log& log) {
-    for (std::int32_t i = 0; i < log.action_count(); ++i) {
-        xpath::recorded_action action = log.read_action(i);
+void print_actions(const xpath::evaluation_trace& trace) {
+    for (const xpath::action_record& action : trace.actions) {
         std::printf("action: %d %d %d", action.rule, action.sub_kind, action.variant);
         if (!action.literal.empty()) std::printf(" %s", action.literal.c_str());
         std::printf("\n");
     }
 }
 
-void print_node(const xpath::node_collection& nodes, std::uint32_t i) {
-    if (nodes.is_attribute(i)) {
-        const TiXmlAttribute* attribute = nodes.attribute_at(i);
+void print_node(const xpath::result_node& entry) {
+    if (const TiXmlAttribute* attribute = entry.attribute) {
         std::printf("node: attribute %s=%s\n", attribute->Name(), attribute->Value());
         return;
     }
-    const TiXmlNode* node = nodes.node_at(i);
+    const TiXmlNode* node = entry.node;
     const char* type = node->ToElement() ? "element" : node->ToText() ? "text" : node->ToComment() ? "comment" : "other";
     std::printf("node: %s %s\n", type, node->Value());
 }
 
-void print_result(xpath::path_evaluator& evaluator, xpath::path_value& result) {
-    std::printf("status: %s\n", status_name(evaluator.status));
-    if (evaluator.status == xpath::eval_status::status_execution) std::printf("error: %d\n", evaluator.caught_code);
-    if (evaluator.status == xpath::eval_status::status_syntax) std::printf("error: %s\n", evaluator.caught_text.c_str());
+void print_result(const xpath::evaluation_result& result) {
+    std::printf("status: %s\n", status_name(result.status));
+    if (result.status == xpath::eval_status::status_execution) std::printf("error: %d\n", result.error_code);
+    if (result.status == xpath::eval_status::status_syntax) std::printf("error: %s\n", result.error_text.c_str());
     std::printf("kind: %s\n", kind_name(result.kind));
     if (result.kind == xpath::value_kind::kind_nodes) {
-        std::printf("count: %u\n", result.nodes.count());
-        for (std::uint32_t i = 0; i < result.nodes.count(); ++i) print_node(result.nodes, i);
+        std::printf("count: %zu\n", result.nodes.size());
+        for (const xpath::result_node& entry : result.nodes) print_node(entry);
     }
-    std::printf("int: %d\n", result.to_int());
-    std::printf("string: %s\n", result.to_string().c_str());
+    std::printf("int: %d\n", result.as_int);
+    std::printf("string: %s\n", result.as_string.c_str());
 }
 
 }  // namespace
@@ -118,10 +115,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "xpath-eval: cannot load %s: %s\n", parsed.file.c_str(), document.ErrorDesc());
         return load_error;
     }
-    xpath::path_evaluator evaluator(document.RootElement(), parsed.expression.c_str());
-    xpath::path_value result = evaluator.evaluate();
-    if (parsed.lexemes) print_lexemes(*evaluator.walker);
-    if (parsed.actions) print_actions(evaluator.actions);
-    print_result(evaluator, result);
-    return evaluator.status == xpath::eval_status::status_ok ? 0 : 1;
+    xpath::evaluation_trace trace;
+    xpath::evaluation_result result = xpath::evaluate(document.RootElement(), parsed.expression.c_str(), &trace);
+    if (parsed.lexemes) print_lexemes(trace);
+    if (parsed.actions) print_actions(trace);
+    print_result(result);
+    return result.status == xpath::eval_status::status_ok ? 0 : 1;
 }

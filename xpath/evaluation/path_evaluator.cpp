@@ -28,63 +28,63 @@ bool is_usable_base(TiXmlNode* node) {
 }  // namespace
 
 path_evaluator::path_evaluator(TiXmlNode* base, const char* expression)
-    : expression_front_end(expression), base_node(expression && is_usable_base(base) ? base : nullptr) {}
+    : expression_front_end(expression), base_node_(expression && is_usable_base(base) ? base : nullptr) {}
 
 path_evaluator::~path_evaluator() {
     detach_synthetic_root();
-    values.clear();
+    values_.clear();
 }
 
 std::int32_t path_evaluator::record_action(std::int32_t rule, std::int32_t sub, std::int32_t variant,
                                            const char* literal) {
-    return actions.record_action(rule, sub, variant, literal);
+    return actions_.record_action(rule, sub, variant, literal);
 }
 
 std::int32_t path_evaluator::action_count() {
-    return actions.action_count();
+    return actions_.action_count();
 }
 
 path_value path_evaluator::evaluate() {
     run_guarded();
-    return result;
+    return result_;
 }
 
 void path_evaluator::run_guarded() {
-    caught_code = 0;
-    caught_text.clear();
+    caught_code_ = 0;
+    caught_text_.clear();
     try {
         run_pipeline();
     } catch (const syntax_error& error) {
-        result = path_value();
-        status = eval_status::status_syntax;
-        caught_text = error.text();
+        result_ = path_value();
+        status_ = eval_status::status_syntax;
+        caught_text_ = error.text();
     } catch (const syntax_overflow&) {
-        result = path_value();
-        status = eval_status::status_overflow;
+        result_ = path_value();
+        status_ = eval_status::status_overflow;
     } catch (const execution_error& error) {
-        result = path_value();
-        status = eval_status::status_execution;
-        caught_code = error.code();
+        result_ = path_value();
+        status_ = eval_status::status_execution;
+        caught_code_ = error.code();
     } catch (const std::exception&) {
-        result = path_value();
-        status = eval_status::status_execution;
+        result_ = path_value();
+        status_ = eval_status::status_execution;
     }
     detach_synthetic_root();
 }
 
 void path_evaluator::run_pipeline() {
     attach_synthetic_root();
-    if (!context.synthetic_root) raise_execution_error(no_base_node);
+    if (!context_.synthetic_root) raise_execution_error(no_base_node);
     scan_lexemes(reader, *walker);
     walker->decode_expression();
-    actions.action_cursor = actions.action_count() - 1;
-    action_executor(actions, values, context).run_rule(grammar_rule::Expr, false);
-    if (values.count() == 1) {
-        result = values.pop_value();
-        status = eval_status::status_ok;
+    actions_.action_cursor = actions_.action_count() - 1;
+    action_executor(actions_, values_, context_).run_rule(grammar_rule::Expr, false);
+    if (values_.count() == 1) {
+        result_ = values_.pop_value();
+        status_ = eval_status::status_ok;
     } else {
-        result = path_value();
-        status = eval_status::status_unbalanced;
+        result_ = path_value();
+        status_ = eval_status::status_unbalanced;
     }
 }
 
@@ -92,45 +92,45 @@ void path_evaluator::run_pipeline() {
 // in document order is not reordered by the conversion.
 std::int32_t path_evaluator::evaluate_as_int() {
     run_guarded();
-    if (result.kind != value_kind::kind_nodes || result.nodes.is_in_document_order()) return result.to_int();
-    path_value copy = result;
+    if (result_.kind != value_kind::kind_nodes || result_.nodes.is_in_document_order()) return result_.to_int();
+    path_value copy = result_;
     return copy.to_int();
 }
 
 void path_evaluator::attach_synthetic_root() {
-    context.synthetic_root = nullptr;
-    if (!base_node) return;
+    context_.synthetic_root = nullptr;
+    if (!base_node_) return;
     TiXmlElement* root = new TiXmlElement("root");
-    saved_parent = tree_links::parent_of(base_node);
-    saved_previous = tree_links::previous_of(base_node);
-    saved_next = tree_links::next_of(base_node);
-    tree_links::parent_of(base_node) = nullptr;
-    tree_links::previous_of(base_node) = nullptr;
-    tree_links::next_of(base_node) = nullptr;
-    root->LinkEndChild(base_node);
-    context.synthetic_root = root;
-    context.context_element = base_node->ToElement();
+    saved_parent_ = tree_links::parent_of(base_node_);
+    saved_previous_ = tree_links::previous_of(base_node_);
+    saved_next_ = tree_links::next_of(base_node_);
+    tree_links::parent_of(base_node_) = nullptr;
+    tree_links::previous_of(base_node_) = nullptr;
+    tree_links::next_of(base_node_) = nullptr;
+    root->LinkEndChild(base_node_);
+    context_.synthetic_root = root;
+    context_.context_element = base_node_->ToElement();
     siblings_ = sibling_positions();  // lists of an earlier run may be out of date
-    context.siblings = &siblings_;
+    context_.siblings = &siblings_;
     number_nodes();
 }
 
 void path_evaluator::detach_synthetic_root() {
-    if (!context.synthetic_root) return;
-    tree_links::parent_of(base_node) = saved_parent;
-    tree_links::previous_of(base_node) = saved_previous;
-    tree_links::next_of(base_node) = saved_next;
-    tree_links::first_child_of(context.synthetic_root) = nullptr;
-    tree_links::last_child_of(context.synthetic_root) = nullptr;
-    retired_root_.reset(context.synthetic_root);
-    context.synthetic_root = nullptr;
+    if (!context_.synthetic_root) return;
+    tree_links::parent_of(base_node_) = saved_parent_;
+    tree_links::previous_of(base_node_) = saved_previous_;
+    tree_links::next_of(base_node_) = saved_next_;
+    tree_links::first_child_of(context_.synthetic_root) = nullptr;
+    tree_links::last_child_of(context_.synthetic_root) = nullptr;
+    retired_root_.reset(context_.synthetic_root);
+    context_.synthetic_root = nullptr;
 }
 
 // Pre-order from the temporary root, which gets 1, along the tree's own
 // links; attributes get no number.
 void path_evaluator::number_nodes() {
     std::int32_t number = 1;
-    TiXmlNode* top = context.synthetic_root;
+    TiXmlNode* top = context_.synthetic_root;
     for (TiXmlNode* node = top; node;) {
         // Unchanged numbers are not written again: a repeated evaluation then
         // only reads the tree, and leaves its memory clean.
@@ -152,7 +152,7 @@ bool evaluate_int(TiXmlNode* base_node, const char* expression, std::int32_t* ou
     try {
         path_evaluator evaluator(base_node, expression);
         value = evaluator.evaluate_as_int();
-        succeeded = evaluator.status == eval_status::status_ok;
+        succeeded = evaluator.status() == eval_status::status_ok;
     } catch (const std::exception&) {
         value = 0;  // the evaluator itself could not be built
     }

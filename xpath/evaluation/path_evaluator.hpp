@@ -15,20 +15,12 @@
 #include "sibling_positions.hpp"
 #include "value_stack.hpp"
 #include "xpath/front_end/expression_front_end.hpp"
+#include "xpath/xpath.hpp"  // eval_status, evaluate_int
 
 class TiXmlElement;
 class TiXmlNode;
 
 namespace xpath {
-
-// ORDER eval_status
-enum class eval_status : std::int32_t {
-    status_ok = 0,          // exactly one value was left: the result
-    status_syntax = 1,      // syntax_error: a malformed expression
-    status_overflow = 2,    // syntax_overflow: decoding entered too many rules
-    status_execution = 3,   // execution_error or error_not_yet while executing
-    status_unbalanced = 4,  // execution left zero or several values
-};
 
 class path_evaluator : public expression_front_end {
 public:
@@ -44,22 +36,26 @@ public:
     path_value evaluate();
     std::int32_t evaluate_as_int();
 
-    eval_status status = eval_status::status_ok;
-    value_stack values;
-    action_log actions;
-    evaluation_context context;
-    path_value result;
-    TiXmlNode* saved_parent = nullptr;
-    TiXmlNode* saved_previous = nullptr;
-    TiXmlNode* saved_next = nullptr;
-    TiXmlNode* base_node = nullptr;
-
+    eval_status status() const { return status_; }
     // For diagnosis only: the code of the execution error that ended the
     // last evaluation, and the text of its syntax error.
-    std::int32_t caught_code = 0;
-    std::string caught_text;
+    std::int32_t caught_code() const { return caught_code_; }
+    const std::string& caught_text() const { return caught_text_; }
+    // The actions the last evaluation recorded, in recording order.
+    const action_log& actions() const { return actions_; }
 
 private:
+    eval_status status_ = eval_status::status_ok;
+    value_stack values_;
+    action_log actions_;
+    evaluation_context context_;
+    path_value result_;
+    TiXmlNode* saved_parent_ = nullptr;
+    TiXmlNode* saved_previous_ = nullptr;
+    TiXmlNode* saved_next_ = nullptr;
+    TiXmlNode* base_node_ = nullptr;
+    std::int32_t caught_code_ = 0;
+    std::string caught_text_;
     // The temporary root after detaching: unlinked and childless, kept until
     // the evaluator goes, because the result may hold it ("/a/parent::*").
     std::unique_ptr<TiXmlElement> retired_root_;
@@ -72,9 +68,5 @@ private:
     void detach_synthetic_root();
     void number_nodes();
 };
-
-// The launcher's entry: evaluates and stores the integer conversion of the
-// result in *out (0 after any failure); true when the status is status_ok.
-bool evaluate_int(TiXmlNode* base_node, const char* expression, std::int32_t* out);
 
 }  // namespace xpath

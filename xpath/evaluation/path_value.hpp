@@ -9,18 +9,9 @@
 #include <utility>
 
 #include "node_collection.hpp"
+#include "xpath/xpath.hpp"  // value_kind
 
 namespace xpath {
-
-// ORDER value_kind
-enum class value_kind : std::int32_t {
-    kind_bool = 0,    // truth
-    kind_string = 1,  // text
-    kind_int = 2,     // integer
-    kind_double = 3,  // real
-    kind_nodes = 4,   // nodes
-    kind_none = 5,    // no value yet
-};
 
 class path_value {
 public:

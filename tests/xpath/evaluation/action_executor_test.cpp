@@ -59,8 +59,8 @@ TEST(action_executor, error_codes_reach_the_execution_status) {
         SCOPED_TRACE(r.expression);
         xpath::path_evaluator evaluator(document.RootElement(), r.expression);
         evaluator.evaluate();
-        EXPECT_EQ(evaluator.status, xpath::eval_status::status_execution);
-        EXPECT_EQ(evaluator.caught_code, r.code);
+        EXPECT_EQ(evaluator.status(), xpath::eval_status::status_execution);
+        EXPECT_EQ(evaluator.caught_code(), r.code);
     }
 }
 
@@ -106,7 +106,7 @@ TEST(action_executor, values_in_written_order) {
         SCOPED_TRACE(r.expression);
         xpath::path_evaluator evaluator(document.RootElement(), r.expression);
         xpath::path_value result = evaluator.evaluate();
-        EXPECT_EQ(evaluator.status, xpath::eval_status::status_ok);
+        EXPECT_EQ(evaluator.status(), xpath::eval_status::status_ok);
         EXPECT_EQ(result.to_string(), r.text);
     }
 }

@@ -57,11 +57,11 @@ std::string describe_at(TiXmlNode* base, const char* expression) {
     xpath::path_evaluator evaluator(base, expression);
     // The result is described while the evaluator lives: it may hold the temporary root.
     xpath::path_value result = evaluator.evaluate();
-    switch (evaluator.status) {
+    switch (evaluator.status()) {
         case xpath::eval_status::status_ok: return "ok " + describe_value(result);
         case xpath::eval_status::status_syntax: return "syntax";
         case xpath::eval_status::status_overflow: return "overflow";
-        case xpath::eval_status::status_execution: return "execution " + std::to_string(evaluator.caught_code);
+        case xpath::eval_status::status_execution: return "execution " + std::to_string(evaluator.caught_code());
         case xpath::eval_status::status_unbalanced: return "unbalanced";
     }
     return "unknown status";

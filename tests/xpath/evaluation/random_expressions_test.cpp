@@ -52,11 +52,11 @@ TEST(random_expressions, every_outcome_is_a_status_and_the_tree_survives) {
             SCOPED_TRACE(expression);
             xpath::path_evaluator evaluator(base, expression.c_str());
             xpath::path_value result = evaluator.evaluate();
-            int status = static_cast<int>(evaluator.status);
+            int status = static_cast<int>(evaluator.status());
             ASSERT_GE(status, 0);
             ASSERT_LE(status, 4);
             ++statuses[status];
-            if (evaluator.status != xpath::eval_status::status_ok) {
+            if (evaluator.status() != xpath::eval_status::status_ok) {
                 EXPECT_EQ(result.kind, xpath::value_kind::kind_none);
             }
             result.to_string();  // reads every node a result may hold

@@ -11,7 +11,7 @@
 #include <tinyxml.h>
 
 #include "xpath/evaluation/node_collection.hpp"
-#include "xpath/evaluation/path_evaluator.hpp"
+#include "xpath/xpath.hpp"
 
 namespace {
 

@@ -1,0 +1,67 @@
+// xpath-query: loads an XML file, evaluates an expression against its root
+// element with the installed engine and prints the result: one line with its
+// kind, one per node of a node result, and its number and text conversions.
+//   xpath-query FILE EXPRESSION
+// Exit status: 0 when the expression evaluated, 1 when it did not, 2 for a
+// usage error, 3 when FILE does not load.
+#include <cstdio>
+
+#include <tinyxml.h>
+
+#include "xpath/xpath.hpp"
+
+namespace {
+
+const char* kind_name(xpath::value_kind kind) {
+    switch (kind) {
+        case xpath::value_kind::kind_bool: return "boolean";
+        case xpath::value_kind::kind_string: return "string";
+        case xpath::value_kind::kind_int: return "integer";
+        case xpath::value_kind::kind_double: return "number";
+        case xpath::value_kind::kind_nodes: return "nodes";
+        case xpath::value_kind::kind_none: return "none";
+    }
+    return "?";
+}
+
+void print_failure(const xpath::evaluation_result& result) {
+    std::printf("failed: status %d, error %d", static_cast<int>(result.status), result.error_code);
+    if (!result.error_text.empty()) std::printf(" (%s)", result.error_text.c_str());
+    std::printf("\n");
+}
+
+void print_value(const xpath::evaluation_result& result) {
+    std::printf("value: %s\n", kind_name(result.kind));
+    for (const xpath::result_node& entry : result.nodes) {
+        if (entry.attribute) {
+            std::printf("  @%s = %s\n", entry.attribute->Name(), entry.attribute->Value());
+        } else if (entry.node->ToElement()) {
+            std::printf("  <%s>\n", entry.node->Value());
+        } else {
+            std::printf("  \"%s\"\n", entry.node->Value());
+        }
+    }
+    std::printf("as number: %d\n", result.as_int);
+    std::printf("as text: %s\n", result.as_string.c_str());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: xpath-query FILE EXPRESSION\n");
+        return 2;
+    }
+    TiXmlDocument document;
+    if (!document.LoadFile(argv[1])) {
+        std::fprintf(stderr, "xpath-query: cannot load %s: %s\n", argv[1], document.ErrorDesc());
+        return 3;
+    }
+    xpath::evaluation_result result = xpath::evaluate(document.RootElement(), argv[2]);
+    if (result.status != xpath::eval_status::status_ok) {
+        print_failure(result);
+        return 1;
+    }
+    print_value(result);
+    return 0;
+}

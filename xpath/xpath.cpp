@@ -1,0 +1,76 @@
+// The public entry evaluate: runs a path_evaluator and copies what it left
+// into an evaluation_result that holds no internal type. The evaluator itself
+// stays alive behind keep_alive, since a node result may name its temporary
+// root. evaluate_int lives with the evaluator (path_evaluator.cpp).
+#include "xpath/xpath.hpp"
+
+#include <exception>
+
+#include <tinyxml.h>
+
+#include "xpath/evaluation/path_evaluator.hpp"
+
+namespace xpath {
+namespace {
+
+void copy_trace(const path_evaluator& evaluator, evaluation_trace& trace) {
+    const lexeme_chain& chain = *evaluator.walker;
+    for (const lexeme* l = chain.first(); l && l != &chain.sentinel; l = l->next)
+        trace.lexemes.push_back({code_of(l->kind), l->text});
+    const action_log& log = evaluator.actions();
+    for (std::int32_t i = 0; i < log.action_count(); ++i) {
+        recorded_action action = log.read_action(i);
+        trace.actions.push_back({action.rule, action.sub_kind, action.variant, action.literal});
+    }
+}
+
+void copy_nodes(const node_collection& nodes, std::vector<result_node>& out) {
+    out.reserve(nodes.count());
+    for (std::uint32_t i = 0; i < nodes.count(); ++i) {
+        result_node entry;
+        if (nodes.is_attribute(i)) {
+            entry.attribute = nodes.attribute_at(i);
+        } else {
+            entry.node = nodes.node_at(i);
+        }
+        out.push_back(entry);
+    }
+}
+
+// The payload first: the conversions sort a node result in place.
+void copy_value(path_value& value, evaluation_result& out) {
+    out.kind = value.kind;
+    switch (value.kind) {
+        case value_kind::kind_bool: out.truth = value.truth; break;
+        case value_kind::kind_string: out.text = value.text; break;
+        case value_kind::kind_int: out.integer = value.integer; break;
+        case value_kind::kind_double: out.real = value.real; break;
+        case value_kind::kind_nodes: copy_nodes(value.nodes, out.nodes); break;
+        case value_kind::kind_none: break;
+    }
+    out.as_int = value.to_int();
+    out.as_string = value.to_string();
+}
+
+}  // namespace
+
+evaluation_result evaluate(TiXmlNode* base_node, const char* expression, evaluation_trace* trace) {
+    evaluation_result out;
+    try {
+        auto evaluator = std::make_shared<path_evaluator>(base_node, expression);
+        path_value value = evaluator->evaluate();
+        out.status = evaluator->status();
+        out.error_code = evaluator->caught_code();
+        out.error_text = evaluator->caught_text();
+        if (trace) copy_trace(*evaluator, *trace);
+        copy_value(value, out);
+        out.keep_alive = std::move(evaluator);
+    } catch (const std::exception&) {
+        // The evaluator could not be built, or the copy ran out of memory.
+        out = evaluation_result();
+        out.status = eval_status::status_execution;
+    }
+    return out;
+}
+
+}  // namespace xpath

@@ -1,0 +1,86 @@
+// The XPath engine as its users see it: evaluate an expression against a node
+// of a TinyXML tree and get a self-contained result. Nothing here names the
+// engine's internals; they live in front_end/ and evaluation/, which only the
+// engine's own files and its tests include. The tree is left as it was found.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+class TiXmlAttribute;
+class TiXmlNode;
+
+namespace xpath {
+
+// ORDER eval_status
+enum class eval_status : std::int32_t {
+    status_ok = 0,          // exactly one value was left: the result
+    status_syntax = 1,      // syntax_error: a malformed expression
+    status_overflow = 2,    // syntax_overflow: decoding entered too many rules
+    status_execution = 3,   // execution_error or error_not_yet while executing
+    status_unbalanced = 4,  // execution left zero or several values
+};
+
+// ORDER value_kind
+enum class value_kind : std::int32_t {
+    kind_bool = 0,    // truth
+    kind_string = 1,  // text
+    kind_int = 2,     // integer
+    kind_double = 3,  // real
+    kind_nodes = 4,   // nodes
+    kind_none = 5,    // no value yet
+};
+
+// One entry of a node result: an attribute, or any other node of the tree.
+struct result_node {
+    const TiXmlNode* node = nullptr;            // every entry but an attribute
+    const TiXmlAttribute* attribute = nullptr;  // an attribute
+};
+
+// What one evaluation gave. Only the payload that `kind` names is filled.
+struct evaluation_result {
+    eval_status status = eval_status::status_ok;
+    std::int32_t error_code = 0;  // status_execution: the execution error's code (0: none was raised)
+    std::string error_text;       // status_syntax: the syntax error's text
+    value_kind kind = value_kind::kind_none;
+    bool truth = false;              // kind_bool
+    std::int32_t integer = 0;        // kind_int
+    double real = 0;                 // kind_double
+    std::string text;                // kind_string
+    std::vector<result_node> nodes;  // kind_nodes, in the order the result holds them
+    std::int32_t as_int = 0;         // the value's integer conversion (0 after a failure)
+    std::string as_string;           // the value's string conversion
+    // Keeps the engine's temporary root alive while `nodes` may name it
+    // ("/a/parent::*"); nothing to read.
+    std::shared_ptr<const void> keep_alive;
+};
+
+// How the expression was read, for diagnosis: the lexemes after refinement
+// and the recorded actions in recording order, as numbers.
+struct lexeme_record {
+    std::int32_t kind_code = 0;  // lex_class code
+    std::string text;
+};
+struct action_record {
+    std::int32_t rule = 0;      // grammar_rule code
+    std::int32_t sub_kind = 0;  // which form of the rule
+    std::int32_t variant = 0;   // a log position, a count or a lex_class code, by rule
+    std::string literal;        // a name, literal or number text; mostly empty
+};
+struct evaluation_trace {
+    std::vector<lexeme_record> lexemes;
+    std::vector<action_record> actions;
+};
+
+// Evaluates `expression` with `base_node` as the context node (a null or
+// document node counts as none: status_execution). With `trace`, also records
+// how the expression was read. No exception leaves it.
+evaluation_result evaluate(TiXmlNode* base_node, const char* expression, evaluation_trace* trace = nullptr);
+
+// The launcher's entry: evaluates and stores the integer conversion of the
+// result in *out (0 after any failure); true when the status is status_ok.
+bool evaluate_int(TiXmlNode* base_node, const char* expression, std::int32_t* out);
+
+}  // namespace xpath

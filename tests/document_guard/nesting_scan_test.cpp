@@ -26,7 +26,7 @@ const row rows[] = {
     {"<a><b><c><d></d></c></b></a>", 4},                       // one past it
     {"<a><b><c><d/></c></b></a>", 4},                          // an empty element is a level too
     {"<a><!-- <b><c><d> --></a>", 1},                          // comment
-    {"<a><!-- - -- <b> --><b/></a>", 2},                       // "--" without '>' does not end it
+    {"<a><!-- -> -- <b> --><b/></a>", 2},                      // "->" and "--" without '>' do not end it
     {"<a><![CDATA[<b><c><d>]]></a>", 1},                       // CDATA
     {"<a><![CDATA[ ]> ]]] <b><c> ]]><b/></a>", 2},             // ends only at "]]>"
     {"<a x='/>' y=\"'>\"><b></b></a>", 2},                     // quoted "/>" and '>' are values

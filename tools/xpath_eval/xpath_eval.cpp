@@ -123,20 +123,31 @@ std::string not_a_regular_file(const std::string& file) {
     }
 }
 
-// Loads FILE through the document guard; false (with the reason on standard
-// error) when it cannot be loaded.
+// Why the guarded load did not load the document; empty when it did.
+std::string load_failure(const document_guard::load_report& report, const TiXmlDocument& document) {
+    switch (report.outcome) {
+        case document_guard::load_outcome::loaded: return "";
+        case document_guard::load_outcome::read_failed: return std::strerror(report.read_error);
+        case document_guard::load_outcome::too_deep:
+            return "the document nests too deeply (gave up at depth " + std::to_string(report.gave_up_depth) +
+                   ", the limit is " + std::to_string(document_guard::document_depth_limit) + ")";
+        case document_guard::load_outcome::not_parsed: return document.ErrorDesc();
+    }
+    return "not loaded";
+}
+
+// Loads FILE through the document guard; false (with the file and the reason
+// on standard error) when it cannot be loaded.
 bool load_document(const std::string& file, TiXmlDocument& document) {
     std::string reason = not_a_regular_file(file);
-    std::FILE* stream = reason.empty() ? std::fopen(file.c_str(), "rb") : nullptr;
-    if (reason.empty() && !stream) reason = std::strerror(errno);
-    if (stream) {
-        document_guard::load_report report = document_guard::load_guarded(document, stream);
-        std::fclose(stream);
-        if (report.outcome == document_guard::load_outcome::read_failed) reason = std::strerror(report.read_error);
-        if (report.outcome == document_guard::load_outcome::too_deep)
-            reason = "the document nests too deeply (gave up at depth " + std::to_string(report.gave_up_depth) +
-                     ", the limit is " + std::to_string(document_guard::document_depth_limit) + ")";
-        if (report.outcome == document_guard::load_outcome::not_parsed) reason = document.ErrorDesc();
+    if (reason.empty()) {
+        std::FILE* stream = std::fopen(file.c_str(), "rb");
+        if (!stream) {
+            reason = std::strerror(errno);
+        } else {
+            reason = load_failure(document_guard::load_guarded(document, stream), document);
+            std::fclose(stream);
+        }
     }
     if (!reason.empty()) std::fprintf(stderr, "xpath-eval: cannot load %s: %s\n", file.c_str(), reason.c_str());
     return reason.empty();

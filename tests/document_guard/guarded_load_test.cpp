@@ -30,9 +30,9 @@ protected:
 
     ~guarded_load() override { std::remove(path.c_str()); }
 
-    document_guard::load_report load(const std::string& bytes, TiXmlDocument& document, const char* mode = "rb") {
+    document_guard::load_report load(const std::string& bytes, TiXmlDocument& document) {
         std::ofstream(path, std::ios::binary) << bytes;
-        std::FILE* file = std::fopen(path.c_str(), mode);
+        std::FILE* file = std::fopen(path.c_str(), "rb");
         document_guard::load_report report = document_guard::load_guarded(document, file);
         std::fclose(file);
         return report;
@@ -81,11 +81,4 @@ TEST_F(guarded_load, loads_what_tinyxml_loads_and_refuses_the_rest) {
             EXPECT_EQ(printer.Str(), r.printed);
         }
     }
-}
-
-TEST_F(guarded_load, a_stream_that_cannot_be_read_is_a_read_failure) {
-    TiXmlDocument document;
-    document_guard::load_report report = load("<a/>", document, "ab");  // open for writing only
-    EXPECT_EQ(report.outcome, load_outcome::read_failed);
-    EXPECT_NE(report.read_error, 0);
 }

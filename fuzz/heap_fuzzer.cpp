@@ -9,7 +9,7 @@
 #include <cstring>
 #include <vector>
 
-#include "runtime/private_heap.hpp"
+#include "runtime/internal/private_heap.hpp"
 
 namespace {
 

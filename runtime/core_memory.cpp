@@ -6,7 +6,7 @@
 #include <new>
 
 #include "fatal_report.hpp"
-#include "private_heap.hpp"
+#include "internal/private_heap.hpp"
 
 namespace runtime {
 namespace {
@@ -18,8 +18,9 @@ std::uintptr_t round_up(std::uintptr_t value, std::uintptr_t unit) {
     return (value + unit - 1) / unit * unit;
 }
 
-void report(int site) {
-    report_allocation_failure(site, GetLastError());
+// The error is the last error of the call that failed, read right after it.
+void report(int site, DWORD error = GetLastError()) {
+    report_allocation_failure(site, error);
 }
 
 }  // namespace
@@ -77,12 +78,12 @@ unsigned char* private_heap::extend_core(std::int64_t bytes) {
 
 bool private_heap::commit_at(std::uintptr_t address, std::uintptr_t bytes, int null_site, int moved_site) {
     void* committed = VirtualAlloc(reinterpret_cast<void*>(address), bytes, MEM_COMMIT, PAGE_READWRITE);
-    if (!committed) report(null_site);
-    if (reinterpret_cast<std::uintptr_t>(committed) != address) {
-        report(moved_site);
-        return false;
-    }
-    return true;
+    if (reinterpret_cast<std::uintptr_t>(committed) == address) return true;
+    // A null result is reported twice; the first box must not change what the second says.
+    DWORD error = GetLastError();
+    if (!committed) report(null_site, error);
+    report(moved_site, error);
+    return false;
 }
 
 unsigned char* private_heap::grow_core(std::uintptr_t bytes) {

@@ -4,7 +4,7 @@
 #include <set>
 #include <sstream>
 
-#include "private_heap.hpp"
+#include "internal/private_heap.hpp"
 
 namespace runtime {
 namespace {

@@ -3,7 +3,7 @@
 // region of their own; otherwise the top grows by new core memory, at its
 // end when the core continues, or anew elsewhere, in which case the old top
 // is closed off with two fence posts and freed.
-#include "private_heap.hpp"
+#include "internal/private_heap.hpp"
 
 namespace runtime {
 namespace {

@@ -4,7 +4,7 @@
 // into size bins. A request is served from, in order: its fast list, its
 // small bin, the unsorted list, its large bin, the next non-empty bin by the
 // bin map, the top chunk, and new core memory (heap_growth.cpp).
-#include "private_heap.hpp"
+#include "internal/private_heap.hpp"
 
 namespace runtime {
 namespace {
@@ -17,13 +17,9 @@ private_heap& process_heap() {
     return *heap;
 }
 
+// bits is never 0.
 int lowest_bit(std::uint32_t bits) {
-    int index = 0;
-    while ((bits & 1u) == 0) {
-        bits >>= 1;
-        ++index;
-    }
-    return index;
+    return __builtin_ctz(bits);
 }
 
 }  // namespace
@@ -34,6 +30,10 @@ void* heap_alloc(std::size_t bytes) {
 
 void heap_free(void* block) {
     process_heap().release(block);
+}
+
+std::string heap_check() {
+    return process_heap().check();
 }
 
 void private_heap::heap_lock() {
@@ -94,8 +94,7 @@ void private_heap::initialise() {
 // after the leading one; 2^24 bytes and more share the last bin.
 int private_heap::large_bin_index(std::uint32_t size) {
     if (size >= (1u << 24)) return bin_count - 1;
-    int k = 0;
-    while ((size >> (9 + k)) != 0) ++k;  // k = floor(log2(size / 256))
+    int k = 31 - __builtin_clz(size) - 8;  // floor(log2(size / 256)); size is at least 256
     return 32 + 4 * k + static_cast<int>((size >> (k + 6)) & 3);
 }
 

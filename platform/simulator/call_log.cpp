@@ -3,9 +3,13 @@
 // reached from a test.
 #include "call_log.hpp"
 
+#include <algorithm>
+#include <atomic>
 #include <cstdio>
+#include <iterator>
 #include <map>
 #include <mutex>
+#include <stdexcept>
 #include <vector>
 
 #include "device_simulator.hpp"
@@ -32,9 +36,38 @@ call_log_state& state() {
     return instance;
 }
 
+// Read without the mutex on every call: while nothing is armed or traced, a
+// call pays one load and one branch for each.
+std::atomic<bool> failures_armed{false};
+std::atomic<bool> tracing_on{false};
+
+void refresh_flags(const call_log_state& s) {
+    failures_armed.store(!s.failures.empty(), std::memory_order_relaxed);
+    tracing_on.store(s.trace_file || s.recording, std::memory_order_relaxed);
+}
+
+// Every function that asks should_fail, in byte order.
+const char* const failable_functions[] = {
+    "CloseHandle",         "CreateProcessW",   "FileTimeToSystemTime", "FindClose",     "FindFirstFileW",
+    "FindFirstFlashCard",  "FindNextFileW",    "FindNextFlashCard",    "GetExitCodeProcess",
+    "GetFileAttributesW",  "GetThreadTimes",   "HeapAlloc",            "HeapFree",      "LoadCursorW",
+    "LoadStringW",         "MessageBoxW",      "SetCursor",            "SetFileAttributesW",
+    "VirtualAlloc",        "VirtualFree",      "WaitForSingleObject",  "_wfopen",       "fputws",
+};
+
+bool is_failable(const std::string& function) {
+    return std::binary_search(std::begin(failable_functions), std::end(failable_functions), function,
+                              [](const std::string& a, const std::string& b) { return a < b; });
+}
+
 }  // namespace
 
+bool is_tracing() {
+    return tracing_on.load(std::memory_order_relaxed);
+}
+
 bool should_fail(const char* function) {
+    if (!failures_armed.load(std::memory_order_relaxed)) return false;
     call_log_state& s = state();
     std::lock_guard<std::mutex> lock(s.mutex);
     auto found = s.failures.find(function);
@@ -46,6 +79,7 @@ bool should_fail(const char* function) {
     }
     DWORD error = plan.error;
     if (--plan.failures_left == 0) s.failures.erase(found);
+    refresh_flags(s);
     SetLastError(error);
     return true;
 }
@@ -71,11 +105,13 @@ std::string pointer_text(const void* pointer) {
 void set_trace_file(std::FILE* trace) {
     std::lock_guard<std::mutex> lock(state().mutex);
     state().trace_file = trace;
+    refresh_flags(state());
 }
 
 void record_calls(bool on) {
     std::lock_guard<std::mutex> lock(state().mutex);
     state().recording = on;
+    refresh_flags(state());
 }
 
 std::vector<std::string> take_recorded_calls() {
@@ -86,14 +122,18 @@ std::vector<std::string> take_recorded_calls() {
 }
 
 void fail_call(const std::string& function, unsigned nth, DWORD error, unsigned times) {
+    if (!is_failable(function))
+        throw std::invalid_argument("fail_call: the simulator has no failable function named \"" + function + "\"");
     if (nth == 0 || times == 0) return;
     std::lock_guard<std::mutex> lock(state().mutex);
     state().failures[function] = planned_failure{nth - 1, times, error};
+    refresh_flags(state());
 }
 
 void clear_failures() {
     std::lock_guard<std::mutex> lock(state().mutex);
     state().failures.clear();
+    refresh_flags(state());
 }
 
 void reset_call_log() {
@@ -103,6 +143,7 @@ void reset_call_log() {
     s.recording = false;
     s.recorded.clear();
     s.failures.clear();
+    refresh_flags(s);
 }
 
 }  // namespace device_simulator

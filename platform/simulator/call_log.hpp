@@ -11,6 +11,8 @@ namespace device_simulator {
 
 bool should_fail(const char* function);
 void trace_call(const std::string& line);
+// Whether a trace line would go anywhere: calls build their lines only then.
+bool is_tracing();
 
 // "0" for null, otherwise 0x-prefixed hex: how handles and addresses are traced.
 std::string pointer_text(const void* pointer);

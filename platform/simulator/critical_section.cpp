@@ -1,37 +1,103 @@
-// Simulated critical sections: a std::recursive_mutex built in place inside
-// the caller's CRITICAL_SECTION, so a thread may enter a section it already
-// holds, as on Windows. They run on every heap call, so they are not traced
-// and have no injected failures.
-#include <mutex>
+// Simulated critical sections, recursive as on Windows. While the process
+// has one thread, nothing can contend and enter and leave are plain stores
+// (the C library says when that ends; only this thread can end it). After
+// that, an uncontended enter or leave is one atomic exchange, and only a
+// thread that finds the section taken sleeps in the kernel (a futex on the
+// lock word). They run on every heap call, so they are not traced and have
+// no injected failures.
+#include <linux/futex.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cstdint>
 #include <new>
+
+#if __has_include(<sys/single_threaded.h>)
+#include <sys/single_threaded.h>
+#define HAS_SINGLE_THREADED_FLAG 1
+#endif
 
 #include "windows_ce_api.hpp"
 
 namespace {
 
-static_assert(sizeof(std::recursive_mutex) <= sizeof(CRITICAL_SECTION::opaque),
-              "the recursive mutex must fit in a critical section");
-static_assert(alignof(std::recursive_mutex) <= alignof(CRITICAL_SECTION),
-              "a critical section must be aligned for the recursive mutex");
+// The lock word: 0 free, 1 held, 2 held with sleepers.
+struct section_state {
+    std::atomic<int> word;
+    std::atomic<std::uintptr_t> owner;  // the holding thread's token, 0 when free
+    unsigned recursion;                 // touched by the holder only
+};
 
-std::recursive_mutex& mutex_of(CRITICAL_SECTION* section) {
-    return *std::launder(reinterpret_cast<std::recursive_mutex*>(section->opaque));
+static_assert(sizeof(section_state) <= sizeof(CRITICAL_SECTION::opaque), "the state must fit in a critical section");
+static_assert(alignof(section_state) <= alignof(CRITICAL_SECTION), "a critical section must be aligned for it");
+static_assert(sizeof(std::atomic<int>) == sizeof(int), "the futex waits on the lock word itself");
+
+section_state& state_of(CRITICAL_SECTION* section) {
+    return *std::launder(reinterpret_cast<section_state*>(section->opaque));
+}
+
+// A distinct non-zero value per living thread.
+std::uintptr_t thread_token() {
+    static thread_local char marker;
+    return reinterpret_cast<std::uintptr_t>(&marker);
+}
+
+void futex_wait(std::atomic<int>& word, int expected) {
+    syscall(SYS_futex, reinterpret_cast<int*>(&word), FUTEX_WAIT_PRIVATE, expected, nullptr, nullptr, 0);
+}
+
+void futex_wake_one(std::atomic<int>& word) {
+    syscall(SYS_futex, reinterpret_cast<int*>(&word), FUTEX_WAKE_PRIVATE, 1, nullptr, nullptr, 0);
+}
+
+bool is_single_threaded() {
+#ifdef HAS_SINGLE_THREADED_FLAG
+    return __libc_single_threaded != 0;
+#else
+    return false;
+#endif
+}
+
+void acquire_contended(std::atomic<int>& word) {
+    while (word.exchange(2, std::memory_order_acquire) != 0) futex_wait(word, 2);
 }
 
 }  // namespace
 
 void InitializeCriticalSection(CRITICAL_SECTION* section) {
-    new (section->opaque) std::recursive_mutex();
+    section_state* state = new (section->opaque) section_state();
+    state->word.store(0, std::memory_order_relaxed);
+    state->owner.store(0, std::memory_order_relaxed);
+    state->recursion = 0;
 }
 
 void EnterCriticalSection(CRITICAL_SECTION* section) {
-    mutex_of(section).lock();
+    section_state& state = state_of(section);
+    std::uintptr_t me = thread_token();
+    // Only this thread ever stores its own token, so a relaxed read that sees it is exact.
+    if (state.owner.load(std::memory_order_relaxed) == me) {
+        ++state.recursion;
+        return;
+    }
+    if (is_single_threaded())
+        state.word.store(1, std::memory_order_relaxed);
+    else if (state.word.exchange(1, std::memory_order_acquire) != 0)
+        acquire_contended(state.word);
+    state.owner.store(me, std::memory_order_relaxed);
+    state.recursion = 1;
 }
 
 void LeaveCriticalSection(CRITICAL_SECTION* section) {
-    mutex_of(section).unlock();
+    section_state& state = state_of(section);
+    if (--state.recursion != 0) return;
+    state.owner.store(0, std::memory_order_relaxed);
+    if (is_single_threaded())
+        state.word.store(0, std::memory_order_relaxed);
+    else if (state.word.exchange(0, std::memory_order_release) == 2)
+        futex_wake_one(state.word);
 }
 
 void DeleteCriticalSection(CRITICAL_SECTION* section) {
-    mutex_of(section).~recursive_mutex();
+    state_of(section).~section_state();
 }

@@ -211,7 +211,7 @@ int put_text(const WCHAR* text, std::FILE* stream) {
 
 std::FILE* _wfopen(const WCHAR* path, const WCHAR* mode) {
     std::FILE* file = open_file(path, mode);
-    trace_call("_wfopen " + printable_utf8(path) + " " + printable_utf8(mode) + (file ? " -> ok" : " -> failed"));
+    if (is_tracing()) trace_call("_wfopen " + printable_utf8(path) + " " + printable_utf8(mode) + (file ? " -> ok" : " -> failed"));
     return file;
 }
 
@@ -225,7 +225,7 @@ int fwscanf(std::FILE* stream, const WCHAR* format, ...) {
 
 int fputws(const WCHAR* text, std::FILE* stream) {
     int result = put_text(text, stream);
-    trace_call("fputws " + printable_utf8(text) + (result < 0 ? " -> failed" : " -> ok"));
+    if (is_tracing()) trace_call("fputws " + printable_utf8(text) + (result < 0 ? " -> failed" : " -> ok"));
     return result;
 }
 
@@ -253,6 +253,6 @@ extern "C" std::FILE* fopen(const char* path, const char* mode) {
     std::u16string wide_path = utf8_to_utf16(path);
     std::u16string wide_mode = utf8_to_utf16(mode ? mode : "");
     std::FILE* file = open_file(wide_path.c_str(), wide_mode.c_str());
-    trace_call(std::string("fopen ") + path + " " + (mode ? mode : "") + (file ? " -> ok" : " -> failed"));
+    if (is_tracing()) trace_call(std::string("fopen ") + path + " " + (mode ? mode : "") + (file ? " -> ok" : " -> failed"));
     return file;
 }

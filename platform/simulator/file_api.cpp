@@ -149,7 +149,7 @@ using namespace device_simulator;
 
 HANDLE FindFirstFileW(LPCWSTR path, WIN32_FIND_DATAW* data) {
     HANDLE search = start_file_search(path, data);
-    trace_call("FindFirstFileW " + printable_utf8(path));
+    if (is_tracing()) trace_call("FindFirstFileW " + printable_utf8(path));
     return search;
 }
 
@@ -162,7 +162,7 @@ BOOL FindNextFileW(HANDLE search, WIN32_FIND_DATAW* data) {
         else
             found = next_search_entry(*files, data);
     }
-    trace_call("FindNextFileW " + pointer_text(search) + (found ? " -> " + printable_utf8(data->cFileName) : " -> none"));
+    if (is_tracing()) trace_call("FindNextFileW " + pointer_text(search) + (found ? " -> " + printable_utf8(data->cFileName) : " -> none"));
     return found;
 }
 
@@ -172,7 +172,7 @@ BOOL FindClose(HANDLE search) {
         closed = close_object<entry_search>(search);
         if (!closed) SetLastError(ERROR_INVALID_HANDLE);
     }
-    trace_call("FindClose " + pointer_text(search));
+    if (is_tracing()) trace_call("FindClose " + pointer_text(search));
     return closed;
 }
 
@@ -188,7 +188,7 @@ DWORD GetFileAttributesW(LPCWSTR path) {
     }
     char result[16];
     std::snprintf(result, sizeof result, " -> 0x%x", static_cast<unsigned>(attributes));
-    trace_call("GetFileAttributesW " + printable_utf8(path) + result);
+    if (is_tracing()) trace_call("GetFileAttributesW " + printable_utf8(path) + result);
     return attributes;
 }
 
@@ -196,6 +196,6 @@ BOOL SetFileAttributesW(LPCWSTR path, DWORD attributes) {
     BOOL changed = change_attributes(path, attributes);
     char details[40];
     std::snprintf(details, sizeof details, " 0x%x -> %s", static_cast<unsigned>(attributes), changed ? "ok" : "failed");
-    trace_call("SetFileAttributesW " + printable_utf8(path) + details);
+    if (is_tracing()) trace_call("SetFileAttributesW " + printable_utf8(path) + details);
     return changed;
 }

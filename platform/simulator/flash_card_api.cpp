@@ -48,7 +48,7 @@ std::string reported_card(BOOL found, const WIN32_FIND_DATAW* data) {
 
 HANDLE FindFirstFlashCard(WIN32_FIND_DATAW* data) {
     HANDLE search = start_card_search(data);
-    trace_call("FindFirstFlashCard " + pointer_text(data) + reported_card(search != INVALID_HANDLE_VALUE, data));
+    if (is_tracing()) trace_call("FindFirstFlashCard " + pointer_text(data) + reported_card(search != INVALID_HANDLE_VALUE, data));
     return search;
 }
 
@@ -61,6 +61,6 @@ BOOL FindNextFlashCard(HANDLE search, WIN32_FIND_DATAW* data) {
         else
             found = next_search_entry(*cards, data);
     }
-    trace_call("FindNextFlashCard " + pointer_text(search) + reported_card(found, data));
+    if (is_tracing()) trace_call("FindNextFlashCard " + pointer_text(search) + reported_card(found, data));
     return found;
 }

@@ -207,7 +207,7 @@ std::string seconds_text(std::uint64_t file_time) {
 BOOL CreateProcessW(LPCWSTR application_name, LPWSTR command_line, SECURITY_ATTRIBUTES*, SECURITY_ATTRIBUTES*,
                     BOOL, DWORD, LPVOID, LPCWSTR, STARTUPINFOW*, PROCESS_INFORMATION* information) {
     BOOL started_ok = start_process(application_name, command_line, information);
-    trace_call("CreateProcessW " + printable_utf8(application_name));
+    if (is_tracing()) trace_call("CreateProcessW " + printable_utf8(application_name));
     return started_ok;
 }
 
@@ -234,7 +234,7 @@ BOOL GetThreadTimes(HANDLE thread, FILETIME* creation_time, FILETIME* exit_time,
             ok = TRUE;
         }
     }
-    trace_call("GetThreadTimes " + pointer_text(thread) + details);
+    if (is_tracing()) trace_call("GetThreadTimes " + pointer_text(thread) + details);
     return ok;
 }
 
@@ -251,7 +251,7 @@ BOOL GetExitCodeProcess(HANDLE process, DWORD* exit_code) {
             ok = TRUE;
         }
     }
-    trace_call("GetExitCodeProcess " + pointer_text(process) + (ok ? " -> " + std::to_string(*exit_code) : " -> failed"));
+    if (is_tracing()) trace_call("GetExitCodeProcess " + pointer_text(process) + (ok ? " -> " + std::to_string(*exit_code) : " -> failed"));
     return ok;
 }
 
@@ -276,7 +276,7 @@ DWORD WaitForSingleObject(HANDLE object, DWORD timeout_ms) {
             result = ended ? WAIT_OBJECT_0 : WAIT_TIMEOUT;
         }
     }
-    trace_call("WaitForSingleObject " + pointer_text(object) + " " + std::to_string(timeout_ms) + " -> " +
+    if (is_tracing()) trace_call("WaitForSingleObject " + pointer_text(object) + " " + std::to_string(timeout_ms) + " -> " +
                std::to_string(result));
     return result;
 }
@@ -287,7 +287,7 @@ BOOL CloseHandle(HANDLE object) {
         closed = (close_object<process_object>(object) || close_object<thread_object>(object)) ? TRUE : FALSE;
         if (!closed) SetLastError(ERROR_INVALID_HANDLE);
     }
-    trace_call("CloseHandle " + pointer_text(object));
+    if (is_tracing()) trace_call("CloseHandle " + pointer_text(object));
     return closed;
 }
 
@@ -295,7 +295,7 @@ void Sleep(DWORD ms) {
     struct timespec remaining = {static_cast<time_t>(ms / 1000), static_cast<long>(ms % 1000) * 1000000L};
     while (nanosleep(&remaining, &remaining) != 0 && errno == EINTR) {
     }
-    trace_call("Sleep " + std::to_string(ms));
+    if (is_tracing()) trace_call("Sleep " + std::to_string(ms));
 }
 
 namespace device_simulator {

@@ -52,20 +52,20 @@ BOOL free_block(HANDLE heap, LPVOID block) {
 
 HANDLE GetProcessHeap() {
     HANDLE heap = process_heap();
-    trace_call("GetProcessHeap -> " + pointer_text(heap));
+    if (is_tracing()) trace_call("GetProcessHeap -> " + pointer_text(heap));
     return heap;
 }
 
 LPVOID HeapAlloc(HANDLE heap, DWORD flags, SIZE_T size) {
     LPVOID block = allocate_block(heap, flags, size);
-    trace_call("HeapAlloc " + pointer_text(heap) + " " + std::to_string(flags) + " " + std::to_string(size) + " -> " +
+    if (is_tracing()) trace_call("HeapAlloc " + pointer_text(heap) + " " + std::to_string(flags) + " " + std::to_string(size) + " -> " +
                pointer_text(block));
     return block;
 }
 
 BOOL HeapFree(HANDLE heap, DWORD flags, LPVOID block) {
     BOOL ok = free_block(heap, block);
-    trace_call("HeapFree " + pointer_text(heap) + " " + std::to_string(flags) + " " + pointer_text(block) +
+    if (is_tracing()) trace_call("HeapFree " + pointer_text(heap) + " " + std::to_string(flags) + " " + pointer_text(block) +
                (ok ? " -> ok" : " -> failed"));
     return ok;
 }

@@ -65,6 +65,6 @@ BOOL FileTimeToSystemTime(const FILETIME* file_time, SYSTEMTIME* system_time) {
                       system_time->wSecond, system_time->wMilliseconds);
         details = text;
     }
-    trace_call("FileTimeToSystemTime " + pointer_text(file_time) + details);
+    if (is_tracing()) trace_call("FileTimeToSystemTime " + pointer_text(file_time) + details);
     return ok;
 }

@@ -85,7 +85,7 @@ HCURSOR LoadCursorW(HINSTANCE instance, LPCWSTR name) {
     HCURSOR cursor = load_cursor(instance, name);
     std::string name_text = is_resource_number(name) ? std::to_string(reinterpret_cast<std::uintptr_t>(name))
                                                      : printable_utf8(name);
-    trace_call("LoadCursorW " + pointer_text(instance) + " " + name_text + " -> " + pointer_text(cursor));
+    if (is_tracing()) trace_call("LoadCursorW " + pointer_text(instance) + " " + name_text + " -> " + pointer_text(cursor));
     return cursor;
 }
 
@@ -96,7 +96,7 @@ HCURSOR SetCursor(HCURSOR cursor) {
         previous = ui().current;
         ui().current = cursor;
     }
-    trace_call("SetCursor " + pointer_text(cursor));
+    if (is_tracing()) trace_call("SetCursor " + pointer_text(cursor));
     return previous;
 }
 
@@ -106,13 +106,13 @@ int ShowCursor(BOOL show) {
         std::lock_guard<std::mutex> lock(ui().mutex);
         count = ui().show_count += show ? 1 : -1;
     }
-    trace_call("ShowCursor " + std::to_string(show) + " -> " + std::to_string(count));
+    if (is_tracing()) trace_call("ShowCursor " + std::to_string(show) + " -> " + std::to_string(count));
     return count;
 }
 
 int LoadStringW(HINSTANCE instance, UINT id, LPWSTR buffer, int buffer_chars) {
     int length = load_string(instance, id, buffer, buffer_chars);
-    trace_call("LoadStringW " + pointer_text(instance) + " " + std::to_string(id) + " " +
+    if (is_tracing()) trace_call("LoadStringW " + pointer_text(instance) + " " + std::to_string(id) + " " +
                std::to_string(buffer_chars) + " -> " + std::to_string(length));
     return length;
 }
@@ -131,7 +131,7 @@ int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
     }
     char flags[16];
     std::snprintf(flags, sizeof flags, " 0x%x", type);
-    trace_call("MessageBoxW " + pointer_text(owner) + " " + line + flags + " -> " + std::to_string(result));
+    if (is_tracing()) trace_call("MessageBoxW " + pointer_text(owner) + " " + line + flags + " -> " + std::to_string(result));
     return result;
 }
 

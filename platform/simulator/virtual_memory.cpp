@@ -320,14 +320,14 @@ std::uintptr_t maximum_application_address() {
 
 LPVOID VirtualAlloc(LPVOID address, SIZE_T size, DWORD allocation_type, DWORD protect) {
     LPVOID result = allocate(address, size, allocation_type, protect);
-    trace_call("VirtualAlloc " + pointer_text(address) + " " + std::to_string(size) + " " + hex_text(allocation_type) +
+    if (is_tracing()) trace_call("VirtualAlloc " + pointer_text(address) + " " + std::to_string(size) + " " + hex_text(allocation_type) +
                " " + hex_text(protect) + " -> " + pointer_text(result));
     return result;
 }
 
 BOOL VirtualFree(LPVOID address, SIZE_T size, DWORD free_type) {
     BOOL ok = free_memory(address, size, free_type);
-    trace_call("VirtualFree " + pointer_text(address) + " " + std::to_string(size) + " " + hex_text(free_type) +
+    if (is_tracing()) trace_call("VirtualFree " + pointer_text(address) + " " + std::to_string(size) + " " + hex_text(free_type) +
                (ok ? " -> ok" : " -> failed"));
     return ok;
 }
@@ -346,7 +346,7 @@ void GetSystemInfo(SYSTEM_INFO* info) {
         info->dwNumberOfProcessors = count;
         info->dwAllocationGranularity = static_cast<DWORD>(allocation_granularity);
     }
-    trace_call("GetSystemInfo " + pointer_text(info));
+    if (is_tracing()) trace_call("GetSystemInfo " + pointer_text(info));
 }
 
 namespace device_simulator {

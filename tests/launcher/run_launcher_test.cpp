@@ -174,3 +174,29 @@ TEST(run_launcher, waits_until_the_application_has_used_two_seconds_of_user_time
     EXPECT_NE(final_conversion.find("1601-01-01 00:00:02"), std::string::npos) << final_conversion;
     EXPECT_EQ(last_conversions[last_conversions.size() - 2].find("00:00:02"), std::string::npos);
 }
+
+TEST(run_launcher, the_wait_counts_user_time_only) {
+    // 2.5 s of kernel time and little user time: the launcher waits for the end.
+    test_support::temporary_device device;
+    device.make_folder("Card/TVL");
+    std::filesystem::copy_file(KERNEL_TIME_APPLICATION, device.host("Card/TVL/TVL.EXE"));
+    launcher_run run = run_on({"Card"});
+    EXPECT_EQ(run.result, 0);
+    std::string last_query;
+    for (const std::string& call : run.calls)
+        if (call.rfind("GetThreadTimes", 0) == 0) last_query = call;
+    EXPECT_NE(last_query.find(", ended"), std::string::npos) << last_query;
+}
+
+TEST(run_launcher, the_wait_cursor_is_the_system_wait_cursor) {
+    test_support::temporary_device device;
+    device.write_program("Card/TVL/TVL.EXE", "exit 0");
+    launcher_run run = run_on({"Card"});
+    auto load = std::find_if(run.calls.begin(), run.calls.end(),
+                             [](const std::string& call) { return call.rfind("LoadCursorW", 0) == 0; });
+    ASSERT_NE(load, run.calls.end());
+    EXPECT_EQ(load->rfind("LoadCursorW 0 32514 -> ", 0), 0u) << *load;
+    std::string handle = load->substr(load->find("-> ") + 3);
+    EXPECT_EQ(*(load + 1), "SetCursor " + handle);
+    EXPECT_EQ(*(load + 2), "ShowCursor 1 -> 1");
+}

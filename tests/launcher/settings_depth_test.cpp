@@ -16,6 +16,8 @@
 
 namespace {
 
+constexpr std::size_t device_stack_bytes = 64 * 1024;
+
 // A settings file whose elements nest `depth` deep, Settings being the first level.
 std::string settings_nested(std::int32_t depth) {
     std::string settings = "<Settings><Language>5</Language>";
@@ -41,7 +43,9 @@ TEST(settings_depth, deep_settings_on_a_device_stack) {
         std::FILE* settings = std::fopen(path.c_str(), "rb");
         ASSERT_NE(settings, nullptr);
         int language_code = -1;
-        EXPECT_TRUE(test_support::run_on_small_stack([&] { language_code = launcher::read_language_code(settings); }));
+        test_support::stack_run run = test_support::run_on_small_stack(
+            device_stack_bytes, [&] { language_code = launcher::read_language_code(settings); });
+        EXPECT_TRUE(run.finished);
         std::fclose(settings);
         EXPECT_EQ(language_code, r.language_code);
     }

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <stdexcept>
 
 #include "simulator/device_simulator.hpp"
 
@@ -63,4 +64,19 @@ TEST(call_log, trace_goes_to_the_file_and_the_recording) {
     EXPECT_EQ(device_simulator::take_recorded_calls(),
               (std::vector<std::string>{"Sleep 0", "ShowCursor 1 -> 1", "Sleep 1"}));
     EXPECT_TRUE(device_simulator::take_recorded_calls().empty());
+}
+
+TEST(call_log, only_failable_functions_can_be_made_to_fail) {
+    device_simulator::reset();
+    for (const char* known : {"CloseHandle", "LoadCursorW", "MessageBoxW", "VirtualAlloc", "VirtualFree", "_wfopen", "fputws"})
+        EXPECT_NO_THROW(device_simulator::fail_call(known, 1, 1234)) << known;
+    for (const char* unknown : {"VirtualAloc", "virtualalloc", "Sleep", ""}) {
+        try {
+            device_simulator::fail_call(unknown, 1, 1234);
+            ADD_FAILURE() << "accepted " << unknown;
+        } catch (const std::invalid_argument& error) {
+            EXPECT_NE(std::string(error.what()).find(std::string("\"") + unknown + "\""), std::string::npos) << error.what();
+        }
+    }
+    device_simulator::clear_failures();
 }

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "runtime/private_heap.hpp"
+#include "runtime/internal/private_heap.hpp"
 #include "simulator/device_simulator.hpp"
 
 using runtime::private_heap;
@@ -218,4 +218,16 @@ TEST_F(heap_failures, releasing_a_separate_region) {
     EXPECT_EQ(reported_sites(), std::vector<int>{5268});
     EXPECT_EQ(heap.separate_regions_in_use(), 0);  // counted off even though the region stays
     EXPECT_EQ(heap.check(), "");
+}
+
+TEST_F(heap_failures, both_reports_of_a_failed_commit_name_its_error) {
+    private_heap heap;
+    void* first = heap.allocate(100);
+    fail("VirtualAlloc", 1);
+    // The first box fails with an error of its own, which must not reach the second.
+    device_simulator::fail_call("MessageBoxW", 1, ERROR_INVALID_HANDLE);
+    void* second = heap.allocate(200000);
+    EXPECT_EQ(reported_sites(), std::vector<int>{5066});  // 5059's box is the one that failed
+    heap.release(second);
+    heap.release(first);
 }

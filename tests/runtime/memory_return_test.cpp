@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
+#include <vector>
 
-#include "runtime/private_heap.hpp"
+#include "runtime/internal/private_heap.hpp"
 #include "simulator/device_simulator.hpp"
 
 using runtime::private_heap;
@@ -64,3 +66,43 @@ TEST_F(memory_return, trimming_keeps_at_most_a_page_above_the_smallest_top) {
     heap.release(kept);
 }
 
+
+// The sizes the heap asks the platform for, as the trace shows them: core
+// regions in units of 2 MiB + 50 MiB + the 64 KiB granularity, one page less
+// after each refusal; a region of its own reserved in units of 2 MiB + 64 KiB
+// and committed in whole pages of the chunk plus its header and alignment.
+TEST_F(memory_return, reservation_sizes_in_the_trace) {
+    struct row {
+        const char* name;
+        unsigned refused_reservations;
+        std::size_t request;
+        std::vector<std::string> reserves;  // "size type protect" of each VirtualAlloc with no address
+    };
+    const row rows[] = {
+        {"first core region", 0, 100, {"54591488 0x2000 0x1"}},
+        {"after two refusals", 2, 100,
+         {"54591488 0x2000 0x1", "54587392 0x2000 0x1", "54583296 0x2000 0x1"}},
+        {"region of its own", 0, 0x50000, {"2162688 0x2000 0x1"}},
+    };
+    for (const row& r : rows) {
+        SCOPED_TRACE(r.name);
+        device_simulator::reset();
+        private_heap heap;
+        if (r.refused_reservations) device_simulator::fail_call("VirtualAlloc", 1, ERROR_NOT_ENOUGH_MEMORY, r.refused_reservations);
+        device_simulator::record_calls(true);
+        void* block = heap.allocate(r.request);
+        std::vector<std::string> reserves, commits;
+        for (const std::string& call : device_simulator::take_recorded_calls()) {
+            if (call.rfind("VirtualAlloc ", 0) != 0) continue;
+            std::size_t arguments = call.find(' ', 13) + 1;  // after the address
+            std::string sizes = call.substr(arguments, call.find(" ->") - arguments);
+            (call.rfind("VirtualAlloc 0 ", 0) == 0 ? reserves : commits).push_back(sizes);
+        }
+        EXPECT_EQ(reserves, r.reserves);
+        ASSERT_FALSE(commits.empty());
+        if (r.request == 0x50000) {
+            EXPECT_EQ(commits, std::vector<std::string>{"331776 0x1000 0x4"});
+        }
+        heap.release(block);
+    }
+}

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "runtime/private_heap.hpp"
+#include "runtime/internal/private_heap.hpp"
 
 namespace {
 

@@ -4,12 +4,14 @@
 // checked against the heap's consistency rules and the blocks' contents.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstring>
 #include <map>
 #include <random>
+#include <thread>
 #include <vector>
 
-#include "runtime/private_heap.hpp"
+#include "runtime/internal/private_heap.hpp"
 #include "runtime/heap_allocator.hpp"
 
 using runtime::private_heap;
@@ -213,4 +215,97 @@ TEST(heap_figures, smallest_chunk_follows_the_pointer_size) {
     // Two size words and two links: 16 bytes on the 32-bit device, 24 on a 64-bit host.
     EXPECT_EQ(smallest_chunk, sizeof(void*) == 4 ? 16u : 24u);
     EXPECT_EQ(private_heap::request_size(0) - runtime::overhead_bytes, sizeof(void*) == 4 ? 12u : 20u);
+}
+
+TEST(heap_bins, each_size_goes_to_the_bin_its_leading_bits_name) {
+    // Worked out by hand: small bins hold 8 * i bytes; from 256 on, four bins
+    // per doubling, picked by the two bits after the leading one.
+    const std::pair<std::uint32_t, int> rows[] = {
+        {16, 2},      {24, 3},         {248, 31},        {256, 32},        {320, 33},        {384, 34},
+        {448, 35},    {504, 35},       {512, 36},        {640, 37},        {1016, 39},       {1024, 40},
+        {1536, 42},   {0x40000, 72},   {0x70000, 75},    {0x800000, 92},   {0xFFFFF8, 95},   {0x1000000, 95},
+        {0xFFFFFFF8u, 95},
+    };
+    for (const auto& row : rows) EXPECT_EQ(private_heap::bin_index(row.first), row.second) << row.first;
+}
+
+// Who gets which chunk: each row builds a situation and names the block the
+// last request must receive.
+TEST_F(heap_test, placement_follows_the_bin_rules) {
+    {
+        SCOPED_TRACE("a small bin hands out the chunk filed first");
+        private_heap heap;
+        void* first = heap.allocate(196);
+        heap.allocate(100);
+        void* second = heap.allocate(196);
+        heap.allocate(100);
+        heap.release(first);
+        heap.release(second);
+        heap.allocate(300);  // files both into their small bin, comes from the top
+        EXPECT_EQ(heap.allocate(196), first);
+        EXPECT_EQ(heap.check(), "");
+    }
+    {
+        SCOPED_TRACE("a small request splits the last remainder before a smaller free chunk");
+        private_heap heap;
+        unsigned char* big = static_cast<unsigned char*>(heap.allocate(1000));
+        heap.allocate(100);
+        void* middle = heap.allocate(196);
+        heap.allocate(100);
+        heap.release(big);
+        heap.release(middle);
+        EXPECT_EQ(heap.allocate(236), big);       // the 200-byte chunk is too small; its bin is passed
+        EXPECT_EQ(heap.allocate(40), big + 240);  // not the 200-byte chunk, though its bin comes first
+        EXPECT_EQ(heap.check(), "");
+    }
+    {
+        SCOPED_TRACE("a free of 32 KiB merges the fast chunks");
+        private_heap heap;
+        void* block = heap.allocate(0x8000 - 4);  // a chunk of exactly 32 KiB
+        void* fast = heap.allocate(20);
+        heap.allocate(100);
+        heap.release(fast);
+        heap.release(block);  // merges with the fast chunk after it
+        EXPECT_EQ(heap.allocate(20), block);
+        EXPECT_EQ(heap.check(), "");
+    }
+}
+
+TEST_F(heap_test, threads_sharing_a_heap_keep_it_consistent) {
+    const int thread_count = 4;
+    private_heap heap;
+    std::atomic<int> ready{0};
+    std::vector<int> damaged(thread_count, 0);
+    std::vector<std::thread> threads;
+    for (int t = 0; t < thread_count; ++t) {
+        threads.emplace_back([&, t] {
+            const unsigned char fill = static_cast<unsigned char>(t + 1);
+            std::mt19937 random(t + 1);
+            std::vector<std::pair<unsigned char*, std::size_t>> mine;
+            for (++ready; ready < thread_count;) std::this_thread::yield();  // start together
+            for (int op = 0; op < 150000; ++op) {
+                if (mine.size() < 8 || (mine.size() < 200 && random() % 2)) {
+                    std::size_t size = random() % 16 == 0 ? random() % 3000 : random() % 120;
+                    auto* block = static_cast<unsigned char*>(heap.allocate(size));
+                    if (!block) {
+                        ++damaged[t];
+                        continue;
+                    }
+                    std::memset(block, fill, size);
+                    mine.emplace_back(block, size);
+                    continue;
+                }
+                std::size_t index = random() % mine.size();
+                auto [block, size] = mine[index];
+                for (std::size_t i = 0; i < size; ++i) damaged[t] += block[i] != fill;
+                heap.release(block);
+                mine[index] = mine.back();
+                mine.pop_back();
+            }
+            for (auto& entry : mine) heap.release(entry.first);
+        });
+    }
+    for (std::thread& thread : threads) thread.join();
+    EXPECT_EQ(damaged, std::vector<int>(thread_count, 0));
+    EXPECT_EQ(heap.check(), "");
 }

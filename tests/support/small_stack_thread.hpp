@@ -1,7 +1,7 @@
-// Runs a function on a thread with a small stack, such as the device's 64 KiB
-// threads, and waits for it: a function that needs more stack crashes the
-// test program instead of passing on the host's large main stack. One
-// implementation file per platform, chosen by CMake.
+// Runs a piece of work on a thread of its own whose stack is as small as the
+// device's threads' (64 KiB), waits for it, and reports how much of that stack
+// the work used at its deepest. A stack overflow ends the test program.
+// One implementation file per platform, chosen by CMake.
 #pragma once
 
 #include <cstddef>
@@ -9,9 +9,11 @@
 
 namespace test_support {
 
-constexpr std::size_t device_stack_bytes = 64 * 1024;
+struct stack_run {
+    bool finished = false;       // the thread was created and the work returned
+    std::size_t peak_bytes = 0;  // deepest use of the stack; 0 where it cannot be measured
+};
 
-// False when the thread could not be started.
-bool run_on_small_stack(const std::function<void()>& body, std::size_t stack_bytes = device_stack_bytes);
+stack_run run_on_small_stack(std::size_t stack_bytes, const std::function<void()>& work);
 
 }  // namespace test_support

@@ -1,5 +1,5 @@
-// Small-stack threads on Windows: CreateThread with the stack reserved at the
-// given size, as the device's threads have it.
+// A small-stack thread on Windows: CreateThread with the size as the stack's
+// reservation. The peak is not measured here.
 #include "support/small_stack_thread.hpp"
 
 #include "windows_ce.hpp"
@@ -7,20 +7,22 @@
 namespace test_support {
 namespace {
 
-DWORD WINAPI run_body(LPVOID body) {
-    (*static_cast<const std::function<void()>*>(body))();
+DWORD WINAPI run_work(LPVOID argument) {
+    (*static_cast<const std::function<void()>*>(argument))();
     return 0;
 }
 
 }  // namespace
 
-bool run_on_small_stack(const std::function<void()>& body, std::size_t stack_bytes) {
-    HANDLE thread = CreateThread(nullptr, stack_bytes, run_body, const_cast<std::function<void()>*>(&body),
+stack_run run_on_small_stack(std::size_t stack_bytes, const std::function<void()>& work) {
+    stack_run run;
+    HANDLE thread = CreateThread(nullptr, stack_bytes, run_work, const_cast<std::function<void()>*>(&work),
                                  STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
-    if (!thread) return false;
-    bool finished = WaitForSingleObject(thread, INFINITE) == WAIT_OBJECT_0;
+    if (!thread) return run;
+    WaitForSingleObject(thread, INFINITE);
     CloseHandle(thread);
-    return finished;
+    run.finished = true;
+    return run;
 }
 
 }  // namespace test_support

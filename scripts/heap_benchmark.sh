@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Builds and runs the private heap's benchmark pinned to one CPU: the heap
+# beside glibc malloc, then beside tcmalloc and mimalloc preloaded for the
+# system side when Debian's libgoogle-perftools-dev and libmimalloc-dev are
+# installed. Each run ends with its table of ratios.
+#   scripts/heap_benchmark.sh [BENCHMARK_OPTION...]
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build="$root/build-benchmark"
+
+if ! dpkg-query -W -f='${Status}' libbenchmark-dev 2>/dev/null | grep -q "install ok installed"; then
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "heap_benchmark: libbenchmark-dev is missing; run as root to install it" >&2
+    exit 1
+  fi
+  apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends libbenchmark-dev >/dev/null
+fi
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DLAUNCHER_TESTS=OFF >/dev/null
+cmake --build "$build" --target heap_benchmark -j"$(nproc)" >/dev/null
+
+options=(--benchmark_repetitions=7 --benchmark_report_aggregates_only=true "$@")
+pin=(taskset -c 0)
+command -v taskset >/dev/null || pin=()
+"${pin[@]}" "$build/bin/heap_benchmark" "${options[@]}"
+
+libraries=/usr/lib/$(gcc -print-multiarch)
+for preload in libtcmalloc_minimal.so libmimalloc.so; do
+  if [ -e "$libraries/$preload" ]; then
+    echo
+    echo "== system side: $preload"
+    LD_PRELOAD="$libraries/$preload" "${pin[@]}" "$build/bin/heap_benchmark" "${options[@]}"
+  fi
+done

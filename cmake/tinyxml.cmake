@@ -40,19 +40,37 @@ foreach(patch_file IN LISTS tinyxml_patches)
     message(FATAL_ERROR "${patch_file} does not apply to ${TINYXML_SOURCE_DIR}")
   endif()
 endforeach()
+# Debian's header forces STL mode on; the copy leaves it to TIXML_USE_STL
+# (below), so that a build may go without it.
+file(READ ${tinyxml_staging}/tinyxml.h tinyxml_header)
+string(REGEX REPLACE "#ifndef TIXML_USE_STL[ \t\r\n]+#define TIXML_USE_STL[ \t\r\n]+#endif" ""
+  tinyxml_header_unforced "${tinyxml_header}")
+if(tinyxml_header_unforced STREQUAL tinyxml_header)
+  message(FATAL_ERROR "tinyxml.h in ${TINYXML_SOURCE_DIR} no longer holds the forced TIXML_USE_STL")
+endif()
+file(WRITE ${tinyxml_staging}/tinyxml.h "${tinyxml_header_unforced}")
 foreach(name IN LISTS tinyxml_files)
   configure_file(${tinyxml_staging}/${name} ${tinyxml_patched}/${name} COPYONLY)
 endforeach()
 file(REMOVE_RECURSE ${tinyxml_staging})
 set_property(DIRECTORY ${PROJECT_SOURCE_DIR} APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${tinyxml_patches})
 
-# tinystr.cpp is empty while TIXML_USE_STL is defined; without it, it holds
-# the library's own string class.
+# STL mode: on Linux as Debian builds it (std::string); on Windows off by
+# default, since its C++ streams and locale library made up most of
+# launcher.exe's size and the library's own string class serves as well.
+# tinystr.cpp holds that class and is empty in STL mode.
+if(WIN32)
+  option(TINYXML_USE_STL "Build TinyXML in its STL mode (std::string and streams)" OFF)
+else()
+  option(TINYXML_USE_STL "Build TinyXML in its STL mode (std::string and streams)" ON)
+endif()
 add_library(tinyxml STATIC
   ${tinyxml_patched}/tinyxml.cpp
   ${tinyxml_patched}/tinystr.cpp
   ${tinyxml_patched}/tinyxmlerror.cpp
   ${tinyxml_patched}/tinyxmlparser.cpp)
-target_compile_definitions(tinyxml PUBLIC TIXML_USE_STL)
+if(TINYXML_USE_STL)
+  target_compile_definitions(tinyxml PUBLIC TIXML_USE_STL)
+endif()
 target_include_directories(tinyxml SYSTEM PUBLIC ${tinyxml_patched})
 target_compile_options(tinyxml PRIVATE -w)

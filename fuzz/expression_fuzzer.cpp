@@ -25,7 +25,7 @@ const char* const documents[] = {
 std::string printed(const TiXmlDocument& document) {
     TiXmlPrinter printer;
     document.Accept(&printer);
-    return printer.Str();
+    return printer.CStr();
 }
 
 struct fixture {

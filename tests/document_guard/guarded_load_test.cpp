@@ -78,7 +78,7 @@ TEST_F(guarded_load, loads_what_tinyxml_loads_and_refuses_the_rest) {
         if (r.printed) {
             TiXmlPrinter printer;
             document.Accept(&printer);
-            EXPECT_EQ(printer.Str(), r.printed);
+            EXPECT_EQ(std::string(printer.CStr()), r.printed);
         }
     }
 }

@@ -87,33 +87,6 @@ std::string private_heap::check_bin(int index) {
         if (!is_previous_in_use(c)) return describe("two free chunks touch", c);
         if (c + size == state_.top) return describe("a free chunk touches the top", c);
     }
-    return index == 1 ? check_unsorted_run_links() : index >= 32 ? check_runs(index) : std::string();
-}
-
-// Each size's first chunk in a large bin links the first chunks of the next
-// smaller and larger sizes, in a ring; other chunks have a null run link.
-std::string private_heap::check_runs(int index) {
-    chunk bin = bin_at(index);
-    chunk first = forward(bin);
-    chunk last_head = nullptr;
-    for (chunk c = first; c != bin; c = forward(c)) {
-        bool head = c == first || chunk_size(backward(c)) != chunk_size(c);
-        if (!head) {
-            if (smaller_run(c)) return describe("a chunk inside a run of its size has a run link", c);
-            continue;
-        }
-        if (last_head && (smaller_run(last_head) != c || larger_run(c) != last_head))
-            return describe("a size's first chunk is not linked to the next size's", c);
-        last_head = c;
-    }
-    if (last_head && (smaller_run(last_head) != first || larger_run(first) != last_head))
-        return describe("the run ring does not close", last_head);
-    return std::string();
-}
-
-std::string private_heap::check_unsorted_run_links() {
-    for (chunk c = forward(unsorted()); c != unsorted(); c = forward(c))
-        if (chunk_size(c) >= 256 && smaller_run(c)) return describe("an unsorted chunk has a run link", c);
     return std::string();
 }
 

@@ -109,51 +109,6 @@ void private_heap::unlink(chunk c) {
     set_forward(before, after);
 }
 
-// A free chunk of 256 bytes or more may be the first of its size in a large
-// bin; the run ring then passes to the next chunk of that size or closes
-// over the chunk.
-void private_heap::unlink_free(chunk c, std::uint32_t size) {
-    if (size >= small_limit)
-        unlink_large(c);
-    else
-        unlink(c);
-}
-
-void private_heap::unlink_large(chunk c) {
-    chunk smaller = smaller_run(c);
-    if (smaller) {
-        chunk after = forward(c);
-        // A bin header's size word is 0, so it never matches.
-        if (chunk_size(after) == chunk_size(c)) {
-            replace_run_head(c, after);
-        } else if (smaller != c) {
-            chunk larger = larger_run(c);
-            set_larger_run(smaller, larger);
-            set_smaller_run(larger, smaller);
-        }
-    }
-    unlink(c);
-}
-
-void private_heap::replace_run_head(chunk old_head, chunk new_head) {
-    chunk smaller = smaller_run(old_head);
-    if (smaller == old_head) {
-        set_smaller_run(new_head, new_head);
-        set_larger_run(new_head, new_head);
-        return;
-    }
-    chunk larger = larger_run(old_head);
-    set_smaller_run(new_head, smaller);
-    set_larger_run(new_head, larger);
-    set_larger_run(smaller, new_head);
-    set_smaller_run(larger, new_head);
-}
-
-// Chunks of large-bin size enter the unsorted list with no run link.
-void private_heap::clear_run_link(chunk c, std::uint32_t size) {
-    if (size >= small_limit) set_smaller_run(c, nullptr);
-}
-
 void private_heap::insert_after(chunk header, chunk c) {
     chunk after = forward(header);
     set_forward(c, after);
@@ -171,56 +126,21 @@ void private_heap::make_only_unsorted(chunk c) {
 }
 
 // Small chunks go to the front of their bin; large bins stay sorted by
-// decreasing size from the front (file_large).
+// decreasing size from the front.
 void private_heap::file_chunk(chunk c) {
     std::uint32_t size = chunk_size(c);
     int index = bin_index(size);
     chunk bin = bin_at(index);
-    if (size < small_limit)
+    if (size < small_limit || forward(bin) == bin) {
         insert_after(bin, c);
-    else
-        file_large(bin, c, size);
-    mark_bin(index);
-}
-
-// A chunk no larger than the bin's smallest goes to the back; any other goes
-// in front of the chunks of its size, found by stepping from run to run, and
-// becomes the first of them.
-void private_heap::file_large(chunk bin, chunk c, std::uint32_t size) {
-    chunk first = forward(bin);
-    if (first == bin) {
-        insert_after(bin, c);
-        set_smaller_run(c, c);
-        set_larger_run(c, c);
-        return;
-    }
-    std::uint32_t word = size | previous_in_use;  // as every binned chunk's size word
-    chunk last_run = larger_run(first);
-    if (word <= size_word(last_run)) {
+    } else if (size < size_word(backward(bin))) {
         insert_after(backward(bin), c);
-        if (word == size_word(last_run)) {
-            set_smaller_run(c, nullptr);
-            return;
-        }
-        set_smaller_run(c, first);
-        set_larger_run(c, last_run);
-        set_smaller_run(last_run, c);
-        set_larger_run(first, c);
-        return;
+    } else {
+        chunk next = forward(bin);
+        while (size_word(next) > (size | previous_in_use)) next = forward(next);
+        insert_after(backward(next), c);
     }
-    chunk run = first;
-    while (size_word(run) > word) run = smaller_run(run);
-    insert_after(backward(run), c);
-    if (size_word(run) == word) {
-        replace_run_head(run, c);
-        set_smaller_run(run, nullptr);
-        return;
-    }
-    chunk larger = larger_run(run);
-    set_smaller_run(c, run);
-    set_larger_run(c, larger);
-    set_smaller_run(larger, c);
-    set_larger_run(run, c);
+    mark_bin(index);
 }
 
 // Hands out `size` bytes of a chunk already taken off its list; a rest that
@@ -236,7 +156,6 @@ chunk private_heap::split(chunk victim, std::uint32_t size, bool small_request) 
     chunk remainder = victim + size;
     set_free_size(remainder, rest);
     make_only_unsorted(remainder);
-    clear_run_link(remainder, rest);
     if (small_request) state_.last_remainder = remainder;
     return victim;
 }
@@ -290,7 +209,6 @@ void* private_heap::from_unsorted(std::uint32_t size) {
             chunk remainder = victim + size;
             set_free_size(remainder, whole - size);
             make_only_unsorted(remainder);
-            clear_run_link(remainder, whole - size);
             state_.last_remainder = remainder;
             return block_of(victim);
         }
@@ -304,17 +222,13 @@ void* private_heap::from_unsorted(std::uint32_t size) {
     return nullptr;
 }
 
-// The smallest chunk of the request's own large bin that is big enough, the
-// last of its size: runs are stepped through from the smallest size up.
+// The smallest chunk of the request's own large bin that is big enough.
 void* private_heap::from_large_bin(std::uint32_t size) {
     chunk bin = bin_at(large_bin_index(size));
-    chunk first = forward(bin);
-    if (first == bin || chunk_size(first) < size) return nullptr;
-    chunk run = larger_run(first);
-    while (chunk_size(run) < size) run = larger_run(run);
-    chunk next_run = smaller_run(run);
-    chunk victim = backward(next_run == first ? bin : next_run);
-    unlink_large(victim);
+    chunk victim = backward(bin);
+    while (victim != bin && chunk_size(victim) < size) victim = backward(victim);
+    if (victim == bin) return nullptr;
+    unlink(victim);
     return block_of(split(victim, size, false));
 }
 
@@ -335,7 +249,7 @@ void* private_heap::from_bin_map(std::uint32_t size) {
             ++index;
             continue;
         }
-        unlink_free(victim, chunk_size(victim));
+        unlink(victim);
         return block_of(split(victim, size, size < small_limit));
     }
     return nullptr;
@@ -385,7 +299,7 @@ std::uint32_t private_heap::merge_neighbours(chunk& c, std::uint32_t size) {
         std::uint32_t before = previous_size(c);
         c -= before;
         size += before;
-        unlink_free(c, before);
+        unlink(c);
     }
     chunk next = c + size;
     if (next == state_.top) {
@@ -398,12 +312,11 @@ std::uint32_t private_heap::merge_neighbours(chunk& c, std::uint32_t size) {
     bool next_in_use = is_previous_in_use(next + next_size);
     clear_previous_in_use(next);
     if (!next_in_use) {
-        unlink_free(next, next_size);
+        unlink(next);
         size += next_size;
     }
     insert_after(unsorted(), c);
     set_free_size(c, size);
-    clear_run_link(c, size);
     return size;
 }
 

@@ -61,15 +61,6 @@ inline chunk backward(chunk c) { return load_link(c + 8 + sizeof(chunk)); }
 inline void set_forward(chunk c, chunk to) { store_link(c + 8, to); }
 inline void set_backward(chunk c, chunk to) { store_link(c + 8 + sizeof(chunk), to); }
 
-// A free chunk in a large bin that is the first of its size there also links
-// the first chunks of the next smaller and next larger sizes of that bin, in
-// a ring; every other free chunk of 256 bytes or more has a null run link.
-// Only such chunks have room for these two words.
-inline chunk smaller_run(chunk c) { return load_link(c + 8 + 2 * sizeof(chunk)); }
-inline chunk larger_run(chunk c) { return load_link(c + 8 + 3 * sizeof(chunk)); }
-inline void set_smaller_run(chunk c, chunk to) { store_link(c + 8 + 2 * sizeof(chunk), to); }
-inline void set_larger_run(chunk c, chunk to) { store_link(c + 8 + 3 * sizeof(chunk), to); }
-
 // A free chunk's size in its own head (with the in-use bit of its predecessor) and in its foot.
 inline void set_free_size(chunk c, std::uint32_t size) {
     set_size_word(c, size | previous_in_use);

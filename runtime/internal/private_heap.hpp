@@ -118,14 +118,9 @@ private:
     void mark_bin(int index) { state_.bin_map[index / 32] |= 1u << (index % 32); }
     void unmark_bin(int index) { state_.bin_map[index / 32] &= ~(1u << (index % 32)); }
     static void unlink(chunk c);
-    static void unlink_free(chunk c, std::uint32_t size);
-    static void unlink_large(chunk c);
-    static void replace_run_head(chunk old_head, chunk new_head);
-    static void clear_run_link(chunk c, std::uint32_t size);
     static void insert_after(chunk header, chunk c);
     void make_only_unsorted(chunk c);
     void file_chunk(chunk c);
-    static void file_large(chunk bin, chunk c, std::uint32_t size);
     chunk split(chunk victim, std::uint32_t size, bool small_request);
     void* allocate_unlocked(std::uint32_t size);
     void* from_fast_or_small_bin(std::uint32_t size);
@@ -159,8 +154,6 @@ private:
     // heap_checker.cpp
     std::string check_lists();
     std::string check_bin(int index);
-    std::string check_runs(int index);
-    std::string check_unsorted_run_links();
     std::string check_fast_lists();
     std::string check_top();
     std::string check_chunks();

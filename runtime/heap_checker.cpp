@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "internal/private_heap.hpp"
+#include "private_heap.hpp"
 
 namespace runtime {
 namespace {
@@ -20,6 +21,12 @@ bool aligned(chunk c) {
 }
 
 }  // namespace
+
+// Here rather than beside heap_alloc, so that a program that never checks the
+// heap (launcher.exe) links none of the checker.
+std::string heap_check() {
+    return process_heap().check();
+}
 
 std::string private_heap::check() {
     heap_lock();

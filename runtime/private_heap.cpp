@@ -11,12 +11,6 @@ namespace {
 
 constexpr std::uint32_t small_limit = 256;
 
-// The process's heap, never torn down: blocks may be freed by exit handlers.
-private_heap& process_heap() {
-    static private_heap* heap = new private_heap();
-    return *heap;
-}
-
 // bits is never 0.
 int lowest_bit(std::uint32_t bits) {
     return __builtin_ctz(bits);
@@ -24,16 +18,18 @@ int lowest_bit(std::uint32_t bits) {
 
 }  // namespace
 
+// Never torn down: blocks may be freed by exit handlers.
+private_heap& process_heap() {
+    static private_heap* heap = new private_heap();
+    return *heap;
+}
+
 void* heap_alloc(std::size_t bytes) {
     return process_heap().allocate(bytes);
 }
 
 void heap_free(void* block) {
     process_heap().release(block);
-}
-
-std::string heap_check() {
-    return process_heap().check();
 }
 
 void private_heap::heap_lock() {

@@ -2,9 +2,10 @@
 # Runs the Windows build under wine, in the build's own prefix: every test
 # program listed in <build>/windows_test_suites.txt (written by
 # tests/CMakeLists.txt), each as one process, then the start-up program end
-# to end (wine_end_to_end.sh); then stops the prefix's wineserver. Fails on
-# any failed test and on a program that ran no test, which is what a wine
-# that cannot start 32-bit programs produces.
+# to end (wine_end_to_end.sh), and checks the stripped size of launcher.exe
+# (launcher_size.sh); then stops the prefix's wineserver. Fails on any
+# failed test, on a launcher.exe past its size bound and on a program that
+# ran no test, which is what a wine that cannot start 32-bit programs produces.
 #   scripts/run_wine_tests.sh [BUILD_FOLDER]     (default: build-windows)
 set -uo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -67,6 +68,13 @@ if [ -z "$e2e_passed" ] || [ "$e2e_failed" -ne 0 ] || [ "$e2e_passed" -eq 0 ]; t
   total_failed=$((total_failed + ${e2e_failed:-1}))
 else
   total_passed=$((total_passed + e2e_passed))
+fi
+
+if bash "$root/scripts/launcher_size.sh" "${1:-build-windows}"; then
+  total_passed=$((total_passed + 1))
+else
+  status=1
+  total_failed=$((total_failed + 1))
 fi
 
 stop_wine_prefix

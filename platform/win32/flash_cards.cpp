@@ -7,18 +7,23 @@
 // one, means no card at all.
 #include "windows_ce.hpp"
 
-#include <map>
-#include <mutex>
-#include <string>
+#include <algorithm>
+#include <cwchar>
 #include <vector>
 
 namespace {
 
 constexpr const wchar_t* cards_variable = L"TARVOLEN_STORAGE_CARDS";
 
-// The names still to report for one enumeration.
+// Zero-terminated 16-bit text. Plain vectors rather than std::wstring: this
+// file is linked into launcher.exe, and the library's ready-made wide string
+// would add its whole compiled instantiation to the program.
+using wide_text = std::vector<wchar_t>;
+
+// The names still to report for one enumeration, under its search handle.
 struct card_search {
-    std::vector<std::wstring> names;
+    HANDLE handle = INVALID_HANDLE_VALUE;
+    std::vector<wide_text> names;
     std::size_t next = 0;
 };
 
@@ -26,21 +31,38 @@ struct card_search {
 // that the caller's FindClose ends it as on the device. Its entry here is
 // emptied when the enumeration runs out and replaced when a later search gets
 // the same handle value, so the table holds at most one entry per value.
-std::mutex searches_lock;
-std::map<HANDLE, card_search> searches;
+SRWLOCK searches_lock = SRWLOCK_INIT;
+std::vector<card_search> searches;
 
-std::vector<std::wstring> named_cards() {
+class searches_guard {
+public:
+    searches_guard() { AcquireSRWLockExclusive(&searches_lock); }
+    ~searches_guard() { ReleaseSRWLockExclusive(&searches_lock); }
+    searches_guard(const searches_guard&) = delete;
+    searches_guard& operator=(const searches_guard&) = delete;
+};
+
+card_search* search_of(HANDLE handle) {
+    for (card_search& search : searches)
+        if (search.handle == handle) return &search;
+    return nullptr;
+}
+
+std::vector<wide_text> named_cards() {
     DWORD size = GetEnvironmentVariableW(cards_variable, nullptr, 0);
     if (size == 0) return {};
-    std::wstring value(size, L'\0');
-    DWORD length = GetEnvironmentVariableW(cards_variable, &value[0], size);
+    wide_text value(size, L'\0');
+    DWORD length = GetEnvironmentVariableW(cards_variable, value.data(), size);
     value.resize(length < size ? length : 0);
-    std::vector<std::wstring> names;
-    std::size_t start = 0;
-    while (start <= value.size()) {
-        std::size_t end = value.find(L';', start);
-        if (end == std::wstring::npos) end = value.size();
-        if (end > start) names.push_back(value.substr(start, end - start));
+    std::vector<wide_text> names;
+    auto start = value.begin();
+    while (start <= value.end()) {
+        auto end = std::find(start, value.end(), L';');
+        if (end > start) {
+            names.emplace_back(start, end);
+            names.back().push_back(L'\0');
+        }
+        if (end == value.end()) break;
         start = end + 1;
     }
     return names;
@@ -48,16 +70,18 @@ std::vector<std::wstring> named_cards() {
 
 // A card name is one folder name: a separator or a wildcard would make the
 // search below find something other than the folder \NAME.
-bool is_folder_name(const std::wstring& name) {
-    return name.find_first_of(L"\\/*?") == std::wstring::npos;
+bool is_folder_name(const wide_text& name) {
+    return std::wcspbrk(name.data(), L"\\/*?") == nullptr;
 }
 
 // Searches for the folder \name; on success fills the record and returns the
 // open find handle, else INVALID_HANDLE_VALUE.
-HANDLE find_card_folder(const std::wstring& name, WIN32_FIND_DATAW* data) {
+HANDLE find_card_folder(const wide_text& name, WIN32_FIND_DATAW* data) {
     if (!is_folder_name(name)) return INVALID_HANDLE_VALUE;
+    wide_text path(1, L'\\');
+    path.insert(path.end(), name.begin(), name.end());
     WIN32_FIND_DATAW found = {};
-    HANDLE search = FindFirstFileW((L"\\" + name).c_str(), &found);
+    HANDLE search = FindFirstFileW(path.data(), &found);
     if (search == INVALID_HANDLE_VALUE) return search;
     if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
         FindClose(search);
@@ -80,8 +104,12 @@ extern "C" HANDLE FindFirstFlashCard(WIN32_FIND_DATAW* data) {
     while (search.next < search.names.size()) {
         HANDLE found = find_card_folder(search.names[search.next++], data);
         if (found != INVALID_HANDLE_VALUE) {
-            std::lock_guard<std::mutex> guard(searches_lock);
-            searches[found] = search;
+            searches_guard guard;
+            search.handle = found;
+            if (card_search* earlier = search_of(found))
+                *earlier = std::move(search);
+            else
+                searches.push_back(std::move(search));
             return found;
         }
     }
@@ -90,9 +118,9 @@ extern "C" HANDLE FindFirstFlashCard(WIN32_FIND_DATAW* data) {
 }
 
 extern "C" BOOL FindNextFlashCard(HANDLE search, WIN32_FIND_DATAW* data) {
-    std::lock_guard<std::mutex> guard(searches_lock);
-    auto entry = searches.find(search);
-    if (entry == searches.end()) {
+    searches_guard guard;
+    card_search* cards = search_of(search);
+    if (!cards) {
         SetLastError(ERROR_INVALID_HANDLE);
         return FALSE;
     }
@@ -100,16 +128,15 @@ extern "C" BOOL FindNextFlashCard(HANDLE search, WIN32_FIND_DATAW* data) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    card_search& cards = entry->second;
-    while (cards.next < cards.names.size()) {
-        HANDLE found = find_card_folder(cards.names[cards.next++], data);
+    while (cards->next < cards->names.size()) {
+        HANDLE found = find_card_folder(cards->names[cards->next++], data);
         if (found != INVALID_HANDLE_VALUE) {
             FindClose(found);
             return TRUE;
         }
     }
-    cards.names.clear();
-    cards.next = 0;
+    cards->names.clear();
+    cards->next = 0;
     SetLastError(ERROR_NO_MORE_FILES);
     return FALSE;
 }

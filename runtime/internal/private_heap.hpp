@@ -159,4 +159,7 @@ private:
     std::string check_chunks();
 };
 
+// The process's one heap, behind heap_alloc, heap_free and heap_check.
+private_heap& process_heap();
+
 }  // namespace runtime

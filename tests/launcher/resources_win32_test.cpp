@@ -1,6 +1,9 @@
-// The program's icon resource on Windows: the first icon group of the
-// module, with the three sizes the shell picks from.
+// The program's resources on Windows: the icon, the first icon group of the
+// module, with the three sizes the shell picks from; the string table, one
+// block tagged German (1031).
 #include <gtest/gtest.h>
+
+#include <vector>
 
 #include "launcher/resources/resource_ids.h"
 #include "support/program_instance.hpp"
@@ -16,7 +19,20 @@ struct icon_group_header {
 };
 #pragma pack(pop)
 
+BOOL CALLBACK collect_language(HMODULE, LPCWSTR, LPCWSTR, WORD language, LONG_PTR languages) {
+    reinterpret_cast<std::vector<WORD>*>(languages)->push_back(language);
+    return TRUE;
+}
+
 }  // namespace
+
+TEST(resources, the_string_table_is_one_block_tagged_german) {
+    // Ids 0 to 15 share the first block of the table.
+    std::vector<WORD> languages;
+    EnumResourceLanguagesW(test_support::program_instance(), RT_STRING, MAKEINTRESOURCEW(1), collect_language,
+                           reinterpret_cast<LONG_PTR>(&languages));
+    EXPECT_EQ(languages, std::vector<WORD>{1031});
+}
 
 TEST(resources, the_program_icon_holds_three_sizes) {
     HRSRC found = FindResourceW(test_support::program_instance(), MAKEINTRESOURCEW(IDI_PROGRAM), RT_GROUP_ICON);

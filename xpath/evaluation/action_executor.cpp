@@ -4,6 +4,9 @@
 // own code. Three forms run their parts in a different order than recorded,
 // and are taken apart here by position: a filter followed by a path
 // ("(/a)/b"), a filter with a predicate ("(/a)[1]") and a prefixed name ("p:a").
+// The depth of the calls grows only with the nesting of Expr, which the walker
+// bounds: an action with a single part is followed in a loop, and chains of
+// operators, bars and signs are run in loops too.
 #include "action_executor.hpp"
 
 #include <tinyxml.h>
@@ -29,17 +32,60 @@ bool is(const recorded_action& action, sub_kind form) {
 }  // namespace
 
 void action_executor::run_rule(grammar_rule expected, bool skip) {
-    recorded_action action = actions_.take_action();
-    if (action.rule != code_of(expected)) raise_execution_error(2);
-    run_action(action, expected, skip);
+    for (;;) {
+        recorded_action action = actions_.take_action();
+        if (action.rule != code_of(expected)) raise_execution_error(2);
+        grammar_rule part;
+        if (!has_single_part(action, expected, part)) {
+            run_action(action, expected, skip);
+            return;
+        }
+        expected = part;
+    }
 }
 
+bool action_executor::has_single_part(const recorded_action& action, grammar_rule rule, grammar_rule& part) {
+    struct single_part {
+        grammar_rule rule;
+        std::int32_t form;  // -1: any
+        grammar_rule part;
+    };
+    static const single_part forms[] = {
+        {grammar_rule::Expr, -1, grammar_rule::OrExpr},
+        {grammar_rule::Argument, -1, grammar_rule::Expr},
+        {grammar_rule::PredicateExpr, -1, grammar_rule::Expr},
+        {grammar_rule::Predicate, -1, grammar_rule::PredicateExpr},
+        {grammar_rule::OrExpr, code_of(sub_kind::no_or), grammar_rule::AndExpr},
+        {grammar_rule::AndExpr, code_of(sub_kind::no_and), grammar_rule::EqualityExpr},
+        {grammar_rule::EqualityExpr, code_of(sub_kind::no_equality), grammar_rule::RelationalExpr},
+        {grammar_rule::RelationalExpr, code_of(sub_kind::no_relational), grammar_rule::AdditiveExpr},
+        {grammar_rule::AdditiveExpr, code_of(sub_kind::no_additive), grammar_rule::MultiplicativeExpr},
+        {grammar_rule::MultiplicativeExpr, code_of(sub_kind::no_multiplicative), grammar_rule::UnaryExpr},
+        {grammar_rule::UnaryExpr, code_of(sub_kind::no_negation), grammar_rule::UnionExpr},
+        {grammar_rule::UnionExpr, code_of(sub_kind::union_single), grammar_rule::PathExpr},
+        {grammar_rule::PathExpr, code_of(sub_kind::path_location), grammar_rule::LocationPath},
+        {grammar_rule::PathExpr, code_of(sub_kind::path_filter), grammar_rule::FilterExpr},
+        {grammar_rule::FilterExpr, code_of(sub_kind::filter_primary), grammar_rule::PrimaryExpr},
+        {grammar_rule::PrimaryExpr, code_of(sub_kind::variable_primary), grammar_rule::VariableReference},
+        {grammar_rule::PrimaryExpr, code_of(sub_kind::parenthesised_primary), grammar_rule::Expr},
+        {grammar_rule::PrimaryExpr, code_of(sub_kind::call_primary), grammar_rule::FunctionCall},
+        {grammar_rule::LocationPath, code_of(sub_kind::relative_location), grammar_rule::RelativeLocationPath},
+        {grammar_rule::LocationPath, code_of(sub_kind::absolute_location), grammar_rule::AbsoluteLocationPath},
+        {grammar_rule::AxisSpecifier, code_of(sub_kind::named_axis), grammar_rule::AxisName},
+        {grammar_rule::NameTest, code_of(sub_kind::qualified_name_test), grammar_rule::QName},
+        {grammar_rule::QName, code_of(sub_kind::plain_qname), grammar_rule::LocalPart},
+    };
+    for (const single_part& f : forms) {
+        if (f.rule != rule || (f.form >= 0 && f.form != action.sub_kind)) continue;
+        part = f.part;
+        return true;
+    }
+    return false;
+}
+
+// The forms with more than one part, or none; has_single_part takes the rest.
 void action_executor::run_action(const recorded_action& action, grammar_rule rule, bool skip) {
     switch (rule) {
-        case grammar_rule::Expr: run_rule(grammar_rule::OrExpr, skip); return;
-        case grammar_rule::Argument:
-        case grammar_rule::PredicateExpr: run_rule(grammar_rule::Expr, skip); return;
-        case grammar_rule::Predicate: run_rule(grammar_rule::PredicateExpr, skip); return;
         case grammar_rule::OrExpr:
         case grammar_rule::AndExpr:
         case grammar_rule::EqualityExpr:
@@ -47,33 +93,21 @@ void action_executor::run_action(const recorded_action& action, grammar_rule rul
         case grammar_rule::AdditiveExpr:
         case grammar_rule::MultiplicativeExpr: run_operator_rule(action, rule, skip); return;
         case grammar_rule::UnaryExpr:
-            if (is(action, sub_kind::no_negation)) {
-                run_rule(grammar_rule::UnionExpr, skip);
-            } else if (is(action, sub_kind::negation)) {
-                run_rule(grammar_rule::UnaryExpr, skip);
-                if (!skip) op_negate(values_);
-            }
+            if (is(action, sub_kind::negation)) run_negations(skip);
             return;
         case grammar_rule::UnionExpr:
-            if (is(action, sub_kind::union_single)) run_rule(grammar_rule::PathExpr, skip);
             if (is(action, sub_kind::union_bar)) run_union(skip);
             return;
         case grammar_rule::PathExpr:
-            if (is(action, sub_kind::path_location)) run_rule(grammar_rule::LocationPath, skip);
-            if (is(action, sub_kind::path_filter)) run_rule(grammar_rule::FilterExpr, skip);
             if (is(action, sub_kind::path_filter_slash) || is(action, sub_kind::path_filter_double_slash))
                 run_path_with_filter(action, skip);
             return;
         case grammar_rule::FilterExpr:
-            if (is(action, sub_kind::filter_primary)) run_rule(grammar_rule::PrimaryExpr, skip);
             if (is(action, sub_kind::filter_predicate)) run_filter_predicate(skip);
             return;
         case grammar_rule::PrimaryExpr: run_primary(action, skip); return;
         case grammar_rule::FunctionCall: run_function_call(action, skip); return;
-        case grammar_rule::LocationPath:
-            if (is(action, sub_kind::relative_location)) run_rule(grammar_rule::RelativeLocationPath, skip);
-            if (is(action, sub_kind::absolute_location)) run_rule(grammar_rule::AbsoluteLocationPath, skip);
-            return;
+        case grammar_rule::LocationPath: return;
         case grammar_rule::AbsoluteLocationPath:
             // The path's R(1) lies right below, or below the "//" marker action.
             if (is(action, sub_kind::root_and_relative))
@@ -86,7 +120,6 @@ void action_executor::run_action(const recorded_action& action, grammar_rule rul
             return;
         case grammar_rule::AxisSpecifier:
             if (is(action, sub_kind::attribute_axis) && !skip) values_.push_int(1, "axis specifier is at");
-            if (is(action, sub_kind::named_axis)) run_rule(grammar_rule::AxisName, skip);
             if (is(action, sub_kind::default_axis) && !skip) values_.push_int(0, "axis specifier is empty");
             return;
         case grammar_rule::AxisName:
@@ -95,7 +128,6 @@ void action_executor::run_action(const recorded_action& action, grammar_rule rul
         case grammar_rule::NodeTest: run_node_test(action, skip); return;
         case grammar_rule::NameTest:
             if (is(action, sub_kind::any_name) && !skip) values_.push_string("*");
-            if (is(action, sub_kind::qualified_name_test)) run_rule(grammar_rule::QName, skip);
             // The decoder keeps no prefix for "p:*", so there is nothing to match it by.
             if (is(action, sub_kind::prefix_any_name) && !skip) raise_not_yet();
             return;
@@ -130,40 +162,78 @@ void action_executor::run_operator_rule(const recorded_action& action, grammar_r
     };
     for (const level& l : levels) {
         if (l.rule != rule) continue;
-        if (is(action, l.no_operator)) {
-            run_rule(l.operand, skip);
-        } else if (action.sub_kind >= code_of(l.first_operator) && action.sub_kind <= code_of(l.last_operator)) {
-            run_binary(action, l.operand, l.operand, skip, l.failure_code);
+        if (action.sub_kind >= code_of(l.first_operator) && action.sub_kind <= code_of(l.last_operator)) {
+            run_binary(action, l.operand, skip, l.failure_code);
         } else if (rule == grammar_rule::AdditiveExpr &&
                    (is(action, sub_kind::next_plus) || is(action, sub_kind::next_minus))) {
-            // A further "+" or "-": its left operand is the chain before it.
-            run_binary(action, l.operand, grammar_rule::AdditiveExpr, skip, l.failure_code);
+            run_additive_chain(action, skip);
         }
         return;
     }
 }
 
-void action_executor::run_binary(const recorded_action& action, grammar_rule right_rule, grammar_rule left_rule,
-                                 bool skip, std::int32_t failure_code) {
+// The right operand's actions were recorded last, so it runs first.
+void action_executor::run_binary(const recorded_action& action, grammar_rule operand, bool skip,
+                                 std::int32_t failure_code) {
     try {
-        run_rule(right_rule, skip);
-        path_value right;
-        if (!skip) {
-            right = values_.top();
-            values_.pop(1);
-        }
-        run_rule(left_rule, skip);
+        run_rule(operand, skip);
+        path_value right = take_operand(skip);
+        run_rule(operand, skip);
         if (skip) return;
-        path_value left = values_.top();
-        values_.pop(1);
-        apply_operator(action, left, right);
+        path_value left = take_operand(skip);
+        apply_operator(action.sub_kind, left, right);
     } catch (const execution_error&) {
         raise_execution_error(failure_code);
     }
 }
 
-void action_executor::apply_operator(const recorded_action& action, path_value& left, path_value& right) {
-    sub_kind form = static_cast<sub_kind>(action.sub_kind);
+// "1 + 2 - 3 + 4" is recorded left-nested: a further "+" or "-" has the chain
+// before it as its left operand. Going down the chain, each operator's right
+// operand is evaluated and kept; the chain's first operator is then run whole,
+// and the kept operands are applied from the innermost operator outwards. This
+// is the order the nesting gives, without a call per operator. Any failure
+// inside is the additive failure, as it is for each nested operator.
+void action_executor::run_additive_chain(const recorded_action& outermost, bool skip) {
+    constexpr std::int32_t additive_failure = 7;
+    struct kept_operand {
+        std::int32_t form;
+        path_value right;
+    };
+    try {
+        std::vector<kept_operand> kept;
+        recorded_action action = outermost;
+        while (is(action, sub_kind::next_plus) || is(action, sub_kind::next_minus)) {
+            run_rule(grammar_rule::MultiplicativeExpr, skip);
+            kept.push_back({action.sub_kind, take_operand(skip)});
+            action = actions_.take_action();
+            if (action.rule != code_of(grammar_rule::AdditiveExpr)) raise_execution_error(2);
+        }
+        grammar_rule part;
+        if (has_single_part(action, grammar_rule::AdditiveExpr, part))
+            run_rule(part, skip);
+        else
+            run_operator_rule(action, grammar_rule::AdditiveExpr, skip);
+        if (skip) return;
+        for (auto operand = kept.rbegin(); operand != kept.rend(); ++operand) {
+            path_value left = take_operand(skip);
+            apply_operator(operand->form, left, operand->right);
+        }
+    } catch (const execution_error&) {
+        raise_execution_error(additive_failure);
+    }
+}
+
+// The top value, removed from the stack; nothing in skip mode.
+path_value action_executor::take_operand(bool skip) {
+    path_value operand;
+    if (skip) return operand;
+    operand = values_.top();
+    values_.pop(1);
+    return operand;
+}
+
+void action_executor::apply_operator(std::int32_t form_code, path_value& left, path_value& right) {
+    sub_kind form = static_cast<sub_kind>(form_code);
     switch (form) {
         case sub_kind::or_op: op_or(values_, left, right); break;
         case sub_kind::and_op: op_and(values_, left, right); break;
@@ -180,10 +250,45 @@ void action_executor::apply_operator(const recorded_action& action, path_value& 
     }
 }
 
+// "- - - x": the signs' actions lie one below the other above the operand's.
+// They are taken in a loop, the operand runs, and each sign negates in turn.
+void action_executor::run_negations(bool skip) {
+    std::int32_t signs = 1;
+    for (;;) {
+        recorded_action inner = actions_.take_action();
+        if (inner.rule != code_of(grammar_rule::UnaryExpr)) raise_execution_error(2);
+        if (is(inner, sub_kind::negation)) {
+            ++signs;
+            continue;
+        }
+        if (is(inner, sub_kind::no_negation)) run_rule(grammar_rule::UnionExpr, skip);
+        break;
+    }
+    if (skip) return;
+    for (; signs > 0; --signs) op_negate(values_);
+}
+
 // A | B: B (recorded after the bar, so met first) must be a collection; its
-// entries come first, then those of A that B lacks.
+// entries come first, then those of A that B lacks. "a | b | c" nests to the
+// right, and its bars' actions lie one below the other: they are taken in a
+// loop, the last path runs, and each bar, innermost first, joins its own
+// left-hand path to the union so far.
 void action_executor::run_union(bool skip) {
-    run_rule(grammar_rule::UnionExpr, skip);
+    std::int32_t bars = 1;
+    for (;;) {
+        recorded_action inner = actions_.take_action();
+        if (inner.rule != code_of(grammar_rule::UnionExpr)) raise_execution_error(2);
+        if (is(inner, sub_kind::union_bar)) {
+            ++bars;
+            continue;
+        }
+        if (is(inner, sub_kind::union_single)) run_rule(grammar_rule::PathExpr, skip);
+        break;
+    }
+    for (; bars > 0; --bars) join_union_operand(skip);
+}
+
+void action_executor::join_union_operand(bool skip) {
     node_collection right;
     if (!skip) {
         if (values_.top().kind != value_kind::kind_nodes) raise_execution_error(not_a_node_collection);
@@ -219,8 +324,6 @@ void action_executor::run_function_call(const recorded_action& action, bool skip
 // A number with a "." is a double; any other is an integer.
 void action_executor::run_primary(const recorded_action& action, bool skip) {
     switch (static_cast<sub_kind>(action.sub_kind)) {
-        case sub_kind::variable_primary: run_rule(grammar_rule::VariableReference, skip); break;
-        case sub_kind::parenthesised_primary: run_rule(grammar_rule::Expr, skip); break;
         case sub_kind::literal_primary:
             if (!skip) values_.push_string(action.literal);
             break;
@@ -231,7 +334,6 @@ void action_executor::run_primary(const recorded_action& action, bool skip) {
             else
                 values_.push_int(parse_int(action.literal), "primary number");
             break;
-        case sub_kind::call_primary: run_rule(grammar_rule::FunctionCall, skip); break;
         default: break;
     }
 }
@@ -251,10 +353,6 @@ void action_executor::run_node_test(const recorded_action& action, bool skip) {
 // "p:a" is recorded prefix first, so going backwards the local part comes
 // first. TinyXML keeps the prefix in the name, so the test is the whole "p:a".
 void action_executor::run_qname(const recorded_action& action, bool skip) {
-    if (is(action, sub_kind::plain_qname)) {
-        run_rule(grammar_rule::LocalPart, skip);
-        return;
-    }
     if (!is(action, sub_kind::prefixed_qname)) return;
     recorded_action local = actions_.take_action();
     recorded_action prefix = actions_.take_action();

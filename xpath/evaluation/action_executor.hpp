@@ -31,12 +31,18 @@ private:
     static constexpr std::int32_t from_root = 0;
     static constexpr std::int32_t from_stack = 1;
 
+    // True, with the rule of the one part in `part`, for an action that does
+    // nothing but run that part.
+    static bool has_single_part(const recorded_action& action, grammar_rule rule, grammar_rule& part);
     void run_action(const recorded_action& action, grammar_rule rule, bool skip);
     void run_operator_rule(const recorded_action& action, grammar_rule rule, bool skip);
-    void run_binary(const recorded_action& action, grammar_rule right_rule, grammar_rule left_rule, bool skip,
-                    std::int32_t failure_code);
-    void apply_operator(const recorded_action& action, path_value& left, path_value& right);
+    void run_binary(const recorded_action& action, grammar_rule operand, bool skip, std::int32_t failure_code);
+    void run_additive_chain(const recorded_action& outermost, bool skip);
+    void apply_operator(std::int32_t form, path_value& left, path_value& right);
+    path_value take_operand(bool skip);
+    void run_negations(bool skip);
     void run_union(bool skip);
+    void join_union_operand(bool skip);
     void run_function_call(const recorded_action& action, bool skip);
     void run_primary(const recorded_action& action, bool skip);
     void run_node_test(const recorded_action& action, bool skip);

@@ -8,6 +8,7 @@
 #include <tinyxml.h>
 
 #include "evaluation_errors.hpp"
+#include "tree_text.hpp"
 #include "xpath/front_end/lex_class.hpp"
 
 namespace xpath {
@@ -17,7 +18,7 @@ constexpr std::int32_t default_child_axis = 0;
 constexpr std::int32_t abbreviated_attribute_axis = 1;
 
 bool passes(const TiXmlNode* node, const std::string& name_test) {
-    return name_test == "*" || node->ValueStr() == name_test;
+    return name_test == "*" || value_is(node, name_test);
 }
 
 void add_if_passes(TiXmlNode* node, const std::string& name_test, node_collection& out) {
@@ -31,7 +32,7 @@ void add_children(TiXmlElement* x, const std::string& name_test, node_collection
 
 void add_attributes(TiXmlElement* x, const std::string& name_test, node_collection& out) {
     for (TiXmlAttribute* attribute = x->FirstAttribute(); attribute; attribute = attribute->Next())
-        if (name_test == "*" || attribute->NameTStr() == name_test) out.add_unique(attribute);
+        if (name_test == "*" || name_is(attribute, name_test)) out.add_unique(attribute);
 }
 
 void add_ancestors(TiXmlElement* x, const std::string& name_test, TiXmlElement* synthetic_root,

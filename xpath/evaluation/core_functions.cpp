@@ -12,6 +12,7 @@
 #include "axes.hpp"
 #include "evaluation_errors.hpp"
 #include "number_text.hpp"
+#include "tree_text.hpp"
 
 namespace xpath {
 namespace {
@@ -97,7 +98,7 @@ void fn_name(function_call& call) {
     path_value& value = call.argument(0);
     std::string name;
     if (value.kind == value_kind::kind_nodes && value.nodes.count() > 0)
-        name = value.nodes.is_attribute(0) ? value.nodes.attribute_at(0)->NameTStr() : value.nodes.node_at(0)->ValueStr();
+        name = value.nodes.is_attribute(0) ? name_of(value.nodes.attribute_at(0)) : value_of(value.nodes.node_at(0));
     call.stack.push_string(name);
 }
 
@@ -197,7 +198,7 @@ void fn_text(function_call& call) {
     TiXmlElement* element = require_context(call, 39);
     std::string joined;
     for (const TiXmlNode* child = element->FirstChild(); child; child = child->NextSibling())
-        if (child->Type() == TiXmlNode::TINYXML_TEXT) joined += child->ValueStr();
+        if (child->Type() == TiXmlNode::TINYXML_TEXT) joined += value_of(child);
     call.stack.push_string(joined);
 }
 

@@ -9,6 +9,7 @@
 #include <tinyxml.h>
 
 #include "number_text.hpp"
+#include "tree_text.hpp"
 
 namespace xpath {
 
@@ -79,8 +80,8 @@ void node_collection::sort_document_order() {
 }
 
 std::string node_collection::entry_string(std::uint32_t index) const {
-    if (is_attribute(index)) return attribute_at(index)->ValueStr();
-    return node_at(index)->ValueStr();
+    if (is_attribute(index)) return value_of(attribute_at(index));
+    return value_of(node_at(index));
 }
 
 std::int32_t node_collection::entry_int(std::uint32_t index) const {

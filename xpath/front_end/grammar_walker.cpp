@@ -3,7 +3,9 @@
 // last action is the whole expression's. Only three places run trials:
 // the path after "/", each predicate of a step, and the filter expression of
 // a path expression; everywhere else a failing rule leaves the cursor where
-// it stopped and its caller fails in turn.
+// it stopped and its caller fails in turn. Chains that the grammar nests
+// (signs, bars, steps) are decoded in loops, so that the depth of the calls
+// grows only with the nesting of Expr, which is bounded.
 #include "grammar_walker.hpp"
 
 #include "expression_front_end.hpp"
@@ -26,12 +28,18 @@ void grammar_walker::decode_expression() {
     refine_lexemes(*this);
     cursor = first();
     entry_count = 0;
+    nesting_depth = 0;
+    path_levels_.clear();
     // Lexemes left after a complete expression are neither an error nor recorded.
     if (!decode_rule(grammar_rule::Expr, true)) raise_syntax_error("main level");
 }
 
-bool grammar_walker::decode_rule(grammar_rule rule, bool record) {
+void grammar_walker::count_entry() {
     if (++entry_count > entry_limit) raise_syntax_overflow();
+}
+
+bool grammar_walker::decode_rule(grammar_rule rule, bool record) {
+    count_entry();
     switch (rule) {
         case grammar_rule::LocationPath: return decode_location_path(record);
         case grammar_rule::AbsoluteLocationPath: return decode_absolute_location_path(record);
@@ -127,20 +135,31 @@ bool grammar_walker::decode_absolute_location_path(bool record) {
 }
 
 // RelativeLocationPath: Step (('/' | '//') RelativeLocationPath)?
-// Nests to the right; the variant is the log position of the path's first action.
+// Nests to the right; the variant is the log position of the path's first
+// action. The nested paths are decoded in a loop, each counted as the rule
+// entry it stands for, and their actions recorded innermost first afterwards.
 bool grammar_walker::decode_relative_location_path(bool record) {
-    std::int32_t first_action = action_count();
-    if (!decode_rule(grammar_rule::Step, record)) return false;
-    sub_kind form = sub_kind::single_step;
-    if (current_is(lex_class::slash))
-        form = sub_kind::step_slash_path;
-    else if (current_is(lex_class::double_slash))
-        form = sub_kind::step_double_slash_path;
-    if (form != sub_kind::single_step) {
+    const std::size_t base = path_levels_.size();
+    for (;;) {
+        path_level level{action_count(), sub_kind::single_step};
+        if (!decode_rule(grammar_rule::Step, record)) {
+            path_levels_.resize(base);
+            return false;
+        }
+        if (current_is(lex_class::slash))
+            level.form = sub_kind::step_slash_path;
+        else if (current_is(lex_class::double_slash))
+            level.form = sub_kind::step_double_slash_path;
+        path_levels_.push_back(level);
+        if (level.form == sub_kind::single_step) break;
         advance_cursor(1);
-        if (!decode_rule(grammar_rule::RelativeLocationPath, record)) return false;
+        count_entry();
     }
-    record_when(record, grammar_rule::RelativeLocationPath, form, first_action);
+    while (path_levels_.size() > base) {
+        record_when(record, grammar_rule::RelativeLocationPath, path_levels_.back().form,
+                    path_levels_.back().first_action);
+        path_levels_.pop_back();
+    }
     return true;
 }
 
@@ -262,9 +281,14 @@ bool grammar_walker::decode_abbreviated_step(bool record) {
 }
 
 // Expr: OrExpr
+// Past the nesting bound the decode ends as it does past the entry bound.
 bool grammar_walker::decode_expr(bool record) {
     if (!cursor) return false;
-    if (!decode_rule(grammar_rule::OrExpr, record)) return false;
+    if (nesting_depth >= nesting_limit) raise_syntax_overflow();
+    ++nesting_depth;
+    bool decoded = decode_rule(grammar_rule::OrExpr, record);
+    --nesting_depth;
+    if (!decoded) return false;
     record_when(record, grammar_rule::Expr, 0);
     return true;
 }
@@ -350,15 +374,19 @@ bool grammar_walker::decode_argument(bool record) {
 }
 
 // UnionExpr: PathExpr ('|' UnionExpr)?   (nests to the right)
+// Decoded in a loop: each bar's nested UnionExpr counts as a rule entry, and
+// the actions come out as the nesting records them, innermost first.
 bool grammar_walker::decode_union_expr(bool record) {
-    if (!decode_rule(grammar_rule::PathExpr, record)) return false;
-    if (current_is(lex_class::or_character)) {
+    std::int32_t bars = 0;
+    for (;;) {
+        if (!decode_rule(grammar_rule::PathExpr, record)) return false;
+        if (!current_is(lex_class::or_character)) break;
         advance_cursor(1);
-        if (!decode_rule(grammar_rule::UnionExpr, record)) return false;
-        record_when(record, grammar_rule::UnionExpr, sub_kind::union_bar);
-    } else {
-        record_when(record, grammar_rule::UnionExpr, sub_kind::union_single);
+        count_entry();
+        ++bars;
     }
+    record_when(record, grammar_rule::UnionExpr, sub_kind::union_single);
+    for (; bars > 0; --bars) record_when(record, grammar_rule::UnionExpr, sub_kind::union_bar);
     return true;
 }
 
@@ -441,15 +469,18 @@ bool grammar_walker::decode_additive_expr(bool record) {
 }
 
 // UnaryExpr: UnionExpr | '-' UnaryExpr
+// A run of signs is decoded in a loop, each sign's nested UnaryExpr counted as
+// a rule entry; the negations are recorded after the operand, one per sign.
 bool grammar_walker::decode_unary_expr(bool record) {
-    if (current_is(lex_class::minus)) {
+    std::int32_t signs = 0;
+    while (current_is(lex_class::minus)) {
         advance_cursor(1);
-        if (!decode_rule(grammar_rule::UnaryExpr, record)) return false;
-        record_when(record, grammar_rule::UnaryExpr, sub_kind::negation);
-        return true;
+        count_entry();
+        ++signs;
     }
     if (!decode_rule(grammar_rule::UnionExpr, record)) return false;
     record_when(record, grammar_rule::UnaryExpr, sub_kind::no_negation);
+    for (; signs > 0; --signs) record_when(record, grammar_rule::UnaryExpr, sub_kind::negation);
     return true;
 }
 

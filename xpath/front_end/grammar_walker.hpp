@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "action_codes.hpp"
 #include "lexeme_chain.hpp"
@@ -19,6 +20,11 @@ public:
     // Rule entries allowed in one decode. Trials double the work of every
     // nesting level of path expressions; the bound caps that work.
     static constexpr std::uint32_t entry_limit = 10000;
+    // Expr nested in Expr (parentheses, arguments, predicates) allowed in one
+    // decode. Each level costs stack in the walker and again in the executor,
+    // and the device's threads have 64 KiB; the bound keeps both within it.
+    // Chains (operators, bars, signs, steps) are decoded in loops and cost no depth.
+    static constexpr std::uint32_t nesting_limit = 16;
 
     ~grammar_walker() override = default;
 
@@ -33,9 +39,12 @@ public:
     bool decode_rule(grammar_rule rule, bool record);
 
     std::uint32_t entry_count = 0;
+    std::uint32_t nesting_depth = 0;  // Expr rules entered and not yet left
 
 private:
     bool current_is(lex_class kind) const { return cursor && cursor->kind == kind; }
+    // One rule entry, against the bound; a loop that stands for a nested rule counts its entries too.
+    void count_entry();
     // Records the action when `on`: trials decode with recording off.
     void record_when(bool on, grammar_rule rule, std::int32_t sub, std::int32_t variant = 0, const char* literal = "");
     void record_when(bool on, grammar_rule rule, sub_kind sub, std::int32_t variant = 0, const char* literal = "");
@@ -69,6 +78,14 @@ private:
         lex_class lexeme;
         sub_kind form;
     };
+    // The levels of one relative path decoded in a loop: where each level's
+    // actions begin and how it goes on. Nested paths stack theirs above.
+    struct path_level {
+        std::int32_t first_action;
+        sub_kind form;
+    };
+    std::vector<path_level> path_levels_;
+
     bool decode_single_operator(bool record, grammar_rule rule, grammar_rule operand, const operator_form* forms,
                                 int form_count, sub_kind no_operator);
 };

@@ -394,3 +394,22 @@ TEST(core_functions, calls_in_expressions) {
     EXPECT_EQ(test_support::describe_at(seven, "text()"), "execution 11");
     EXPECT_EQ(test_support::describe_at(seven, "true()"), "ok bool: true");
 }
+
+// TinyXML stores a character reference to NUL inside the text; texts are
+// counted strings, so the byte stays part of every string taken from the tree.
+TEST(core_functions, tree_texts_keep_a_nul_character) {
+    const char* const xml = "<Settings>x&#0;y</Settings>";
+    struct row {
+        const char* expression;
+        const char* outcome;
+    };
+    const row rows[] = {
+        {"string-length(/Settings/text())", "ok int: 3"},
+        {"string-length(name(/Settings/text()))", "ok int: 3"},
+        {"string-length(text())", "ok int: 3"},
+    };
+    for (const row& r : rows) {
+        SCOPED_TRACE(r.expression);
+        EXPECT_EQ(test_support::describe(xml, r.expression), r.outcome);
+    }
+}

@@ -15,11 +15,11 @@ namespace {
 std::string describe_entry(const xpath::node_collection& nodes, std::uint32_t index) {
     if (nodes.is_attribute(index)) {
         const TiXmlAttribute* attribute = nodes.attribute_at(index);
-        return "attribute " + attribute->NameTStr() + "=" + attribute->ValueStr();
+        return std::string("attribute ") + attribute->Name() + "=" + attribute->Value();
     }
     const TiXmlNode* node = nodes.node_at(index);
     const char* type = node->ToElement() ? "element " : node->ToText() ? "text " : node->ToComment() ? "comment " : "other ";
-    return type + node->ValueStr();
+    return type + std::string(node->Value());
 }
 
 std::string describe_nodes(const xpath::node_collection& nodes) {

@@ -21,7 +21,7 @@ const char* const settings_xml = "<Settings version='3'><Language>7</Language><O
 
 // The structure of a tree as text: names, children and the links both ways.
 std::string shape(TiXmlNode* node) {
-    std::string text = node->ValueStr() + "(";
+    std::string text = std::string(node->Value()) + "(";
     TiXmlNode* previous = nullptr;
     for (TiXmlNode* child = node->FirstChild(); child; child = child->NextSibling()) {
         if (child->Parent() != node || child->PreviousSibling() != previous) text += "!broken link!";
@@ -97,8 +97,8 @@ TEST(path_evaluator, the_tree_is_restored_after_every_outcome) {
         }
         EXPECT_EQ(shape(document.get()), before);
         EXPECT_EQ(base->Parent(), document->RootElement());
-        EXPECT_EQ(base->PreviousSibling()->ValueStr(), "first");
-        EXPECT_EQ(base->NextSibling()->ValueStr(), "last");
+        EXPECT_STREQ(base->PreviousSibling()->Value(), "first");
+        EXPECT_STREQ(base->NextSibling()->Value(), "last");
     }
 }
 
@@ -115,7 +115,7 @@ TEST(path_evaluator, leaves_pre_order_numbers_from_the_base_node) {
     };
     const row rows[] = {{a, 2}, {b, 3}, {c, 4}, {c->FirstChild(), 5}, {b->LastChild(), 6}, {a->LastChild(), 7}};
     for (const row& r : rows) {
-        SCOPED_TRACE(r.node->ValueStr());
+        SCOPED_TRACE(r.node->Value());
         EXPECT_EQ(xpath::document_order_of(r.node), r.number);
     }
 }

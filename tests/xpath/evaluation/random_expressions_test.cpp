@@ -29,7 +29,7 @@ std::string random_expression(std::mt19937& generator) {
 }
 
 std::string shape(const TiXmlNode* node) {
-    std::string text = node->ValueStr() + "(";
+    std::string text = std::string(node->Value()) + "(";
     for (const TiXmlNode* child = node->FirstChild(); child; child = child->NextSibling()) {
         if (child->Parent() != node) text += "!";
         text += shape(child);

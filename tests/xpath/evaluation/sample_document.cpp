@@ -17,7 +17,7 @@ void number_in_pre_order(TiXmlNode* node, std::int32_t& next) {
 
 TiXmlElement* find_element(TiXmlNode* node, const std::string& tag) {
     TiXmlElement* element = node->ToElement();
-    if (element && element->ValueStr() == tag) return element;
+    if (element && element->Value() == tag) return element;
     for (TiXmlNode* child = node->FirstChild(); child; child = child->NextSibling())
         if (TiXmlElement* found = find_element(child, tag)) return found;
     return nullptr;

@@ -9,6 +9,8 @@
 // operators, bars and signs are run in loops too.
 #include "action_executor.hpp"
 
+#include <utility>
+
 #include <tinyxml.h>
 
 #include "core_functions.hpp"
@@ -33,7 +35,7 @@ bool is(const recorded_action& action, sub_kind form) {
 
 void action_executor::run_rule(grammar_rule expected, bool skip) {
     for (;;) {
-        recorded_action action = actions_.take_action();
+        const recorded_action& action = actions_.take_action();
         if (action.rule != code_of(expected)) raise_execution_error(2);
         grammar_rule part;
         if (!has_single_part(action, expected, part)) {
@@ -44,43 +46,42 @@ void action_executor::run_rule(grammar_rule expected, bool skip) {
     }
 }
 
+// The rules and forms that consist of one part, and that part.
 bool action_executor::has_single_part(const recorded_action& action, grammar_rule rule, grammar_rule& part) {
-    struct single_part {
-        grammar_rule rule;
-        std::int32_t form;  // -1: any
-        grammar_rule part;
-    };
-    static const single_part forms[] = {
-        {grammar_rule::Expr, -1, grammar_rule::OrExpr},
-        {grammar_rule::Argument, -1, grammar_rule::Expr},
-        {grammar_rule::PredicateExpr, -1, grammar_rule::Expr},
-        {grammar_rule::Predicate, -1, grammar_rule::PredicateExpr},
-        {grammar_rule::OrExpr, code_of(sub_kind::no_or), grammar_rule::AndExpr},
-        {grammar_rule::AndExpr, code_of(sub_kind::no_and), grammar_rule::EqualityExpr},
-        {grammar_rule::EqualityExpr, code_of(sub_kind::no_equality), grammar_rule::RelationalExpr},
-        {grammar_rule::RelationalExpr, code_of(sub_kind::no_relational), grammar_rule::AdditiveExpr},
-        {grammar_rule::AdditiveExpr, code_of(sub_kind::no_additive), grammar_rule::MultiplicativeExpr},
-        {grammar_rule::MultiplicativeExpr, code_of(sub_kind::no_multiplicative), grammar_rule::UnaryExpr},
-        {grammar_rule::UnaryExpr, code_of(sub_kind::no_negation), grammar_rule::UnionExpr},
-        {grammar_rule::UnionExpr, code_of(sub_kind::union_single), grammar_rule::PathExpr},
-        {grammar_rule::PathExpr, code_of(sub_kind::path_location), grammar_rule::LocationPath},
-        {grammar_rule::PathExpr, code_of(sub_kind::path_filter), grammar_rule::FilterExpr},
-        {grammar_rule::FilterExpr, code_of(sub_kind::filter_primary), grammar_rule::PrimaryExpr},
-        {grammar_rule::PrimaryExpr, code_of(sub_kind::variable_primary), grammar_rule::VariableReference},
-        {grammar_rule::PrimaryExpr, code_of(sub_kind::parenthesised_primary), grammar_rule::Expr},
-        {grammar_rule::PrimaryExpr, code_of(sub_kind::call_primary), grammar_rule::FunctionCall},
-        {grammar_rule::LocationPath, code_of(sub_kind::relative_location), grammar_rule::RelativeLocationPath},
-        {grammar_rule::LocationPath, code_of(sub_kind::absolute_location), grammar_rule::AbsoluteLocationPath},
-        {grammar_rule::AxisSpecifier, code_of(sub_kind::named_axis), grammar_rule::AxisName},
-        {grammar_rule::NameTest, code_of(sub_kind::qualified_name_test), grammar_rule::QName},
-        {grammar_rule::QName, code_of(sub_kind::plain_qname), grammar_rule::LocalPart},
-    };
-    for (const single_part& f : forms) {
-        if (f.rule != rule || (f.form >= 0 && f.form != action.sub_kind)) continue;
-        part = f.part;
+    auto when = [&](sub_kind form, grammar_rule single) {
+        if (!is(action, form)) return false;
+        part = single;
         return true;
+    };
+    switch (rule) {
+        case grammar_rule::Expr: part = grammar_rule::OrExpr; return true;
+        case grammar_rule::Argument:
+        case grammar_rule::PredicateExpr: part = grammar_rule::Expr; return true;
+        case grammar_rule::Predicate: part = grammar_rule::PredicateExpr; return true;
+        case grammar_rule::OrExpr: return when(sub_kind::no_or, grammar_rule::AndExpr);
+        case grammar_rule::AndExpr: return when(sub_kind::no_and, grammar_rule::EqualityExpr);
+        case grammar_rule::EqualityExpr: return when(sub_kind::no_equality, grammar_rule::RelationalExpr);
+        case grammar_rule::RelationalExpr: return when(sub_kind::no_relational, grammar_rule::AdditiveExpr);
+        case grammar_rule::AdditiveExpr: return when(sub_kind::no_additive, grammar_rule::MultiplicativeExpr);
+        case grammar_rule::MultiplicativeExpr: return when(sub_kind::no_multiplicative, grammar_rule::UnaryExpr);
+        case grammar_rule::UnaryExpr: return when(sub_kind::no_negation, grammar_rule::UnionExpr);
+        case grammar_rule::UnionExpr: return when(sub_kind::union_single, grammar_rule::PathExpr);
+        case grammar_rule::PathExpr:
+            return when(sub_kind::path_location, grammar_rule::LocationPath) ||
+                   when(sub_kind::path_filter, grammar_rule::FilterExpr);
+        case grammar_rule::FilterExpr: return when(sub_kind::filter_primary, grammar_rule::PrimaryExpr);
+        case grammar_rule::PrimaryExpr:
+            return when(sub_kind::variable_primary, grammar_rule::VariableReference) ||
+                   when(sub_kind::parenthesised_primary, grammar_rule::Expr) ||
+                   when(sub_kind::call_primary, grammar_rule::FunctionCall);
+        case grammar_rule::LocationPath:
+            return when(sub_kind::relative_location, grammar_rule::RelativeLocationPath) ||
+                   when(sub_kind::absolute_location, grammar_rule::AbsoluteLocationPath);
+        case grammar_rule::AxisSpecifier: return when(sub_kind::named_axis, grammar_rule::AxisName);
+        case grammar_rule::NameTest: return when(sub_kind::qualified_name_test, grammar_rule::QName);
+        case grammar_rule::QName: return when(sub_kind::plain_qname, grammar_rule::LocalPart);
+        default: return false;
     }
-    return false;
 }
 
 // The forms with more than one part, or none; has_single_part takes the rest.
@@ -227,8 +228,7 @@ void action_executor::run_additive_chain(const recorded_action& outermost, bool 
 path_value action_executor::take_operand(bool skip) {
     path_value operand;
     if (skip) return operand;
-    operand = values_.top();
-    values_.pop(1);
+    operand = values_.pop_value();
     return operand;
 }
 
@@ -309,8 +309,7 @@ void action_executor::run_function_call(const recorded_action& action, bool skip
             run_rule(grammar_rule::Argument, skip);
             if (skip) continue;
             if (values_.count() == 0) raise_execution_error(empty_stack_after_argument);
-            arguments[static_cast<std::size_t>(count - 1 - i)] = values_.top();
-            values_.pop(1);
+            arguments[static_cast<std::size_t>(count - 1 - i)] = values_.pop_value();
         }
         run_rule(grammar_rule::QName, skip);
         if (skip) return;
@@ -354,8 +353,8 @@ void action_executor::run_node_test(const recorded_action& action, bool skip) {
 // first. TinyXML keeps the prefix in the name, so the test is the whole "p:a".
 void action_executor::run_qname(const recorded_action& action, bool skip) {
     if (!is(action, sub_kind::prefixed_qname)) return;
-    recorded_action local = actions_.take_action();
-    recorded_action prefix = actions_.take_action();
+    const recorded_action& local = actions_.take_action();
+    const recorded_action& prefix = actions_.take_action();
     if (local.rule != code_of(grammar_rule::LocalPart) || prefix.rule != code_of(grammar_rule::Prefix))
         raise_execution_error(2);
     if (!skip) values_.push_string(prefix.literal + ":" + local.literal);
@@ -365,7 +364,7 @@ void action_executor::run_qname(const recorded_action& action, bool skip) {
 // its input. The path's actions lie above the filter's.
 void action_executor::run_path_with_filter(const recorded_action& action, bool skip) {
     std::int32_t relative_index = actions_.action_cursor;
-    recorded_action relative = actions_.read_action(relative_index);
+    const recorded_action& relative = actions_.read_action(relative_index);
     if (relative.rule != code_of(grammar_rule::RelativeLocationPath)) raise_execution_error(2);
     actions_.action_cursor = relative.variant - 1;
     run_rule(grammar_rule::FilterExpr, skip);
@@ -410,7 +409,7 @@ void action_executor::keep_filtered_entries(node_collection& entries, std::int32
         values_.pop(1);
         if (keep) kept.add_unique_from(entries, i);
     }
-    values_.push_nodes(kept);
+    values_.push_nodes(std::move(kept));
 }
 
 }  // namespace xpath

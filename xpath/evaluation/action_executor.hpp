@@ -30,6 +30,8 @@ private:
     static constexpr std::int32_t from_everything = -1;
     static constexpr std::int32_t from_root = 0;
     static constexpr std::int32_t from_stack = 1;
+    // The axis code of a step without an axis: child.
+    static constexpr std::int32_t default_child_axis = 0;
 
     // True, with the rule of the one part in `part`, for an action that does
     // nothing but run that part.
@@ -58,12 +60,11 @@ private:
     void run_path_chain(std::int32_t first_relative_index, std::int32_t marker, std::int32_t first_action_index,
                         bool skip);
     void run_step(std::int32_t& marker, bool skip);
-    node_collection step_input(std::int32_t& marker);
-    node_collection walk_inputs(const node_collection& input, std::int32_t axis, const std::string& name_test);
-    node_collection apply_predicates(const node_collection& candidates, const std::vector<std::int32_t>& tops,
-                                     bool by_name);
+    node_collection walk_inputs(std::int32_t marker, const node_collection& input, std::int32_t axis,
+                                const std::string& name_test);
+    node_collection apply_predicates(node_collection candidates, const std::vector<std::int32_t>& tops, bool by_name);
     bool test_predicate(TiXmlElement* candidate, bool by_name);
-    bool keeps(path_value& value, std::int32_t position);
+    bool keeps(path_value& value, TiXmlElement* candidate, bool by_name);
     void expand_to_descendants();
 
     action_log& actions_;

@@ -2,22 +2,26 @@
 #include "action_log.hpp"
 
 namespace xpath {
+namespace {
+
+// Room for the actions of a short expression (the launcher's records 33), so
+// that recording grows the log at most rarely.
+constexpr std::size_t reserved_actions = 64;
+
+}  // namespace
+
+const recorded_action action_log::outside_the_log{};
 
 std::int32_t action_log::record_action(std::int32_t rule, std::int32_t sub_kind, std::int32_t variant,
                                        const char* literal) {
-    actions_.push_back(recorded_action{rule, sub_kind, variant, literal ? literal : ""});
+    if (actions_.capacity() == 0) actions_.reserve(reserved_actions);
+    actions_.emplace_back();
+    recorded_action& added = actions_.back();
+    added.rule = rule;
+    added.sub_kind = sub_kind;
+    added.variant = variant;
+    if (literal && *literal) added.literal.assign(literal);
     return action_count();
-}
-
-recorded_action action_log::read_action(std::int32_t index) const {
-    if (index < 0 || index >= action_count()) return recorded_action{};
-    return actions_[static_cast<std::size_t>(index)];
-}
-
-recorded_action action_log::take_action() {
-    recorded_action action = read_action(action_cursor);
-    --action_cursor;
-    return action;
 }
 
 }  // namespace xpath

@@ -22,15 +22,20 @@ public:
     std::int32_t record_action(std::int32_t rule, std::int32_t sub_kind, std::int32_t variant, const char* literal);
     std::int32_t action_count() const { return static_cast<std::int32_t>(actions_.size()); }
 
-    // A copy of the action at `index`. An index outside the log reads as an
-    // action of rule 0, which no construct has, so the executor rejects it.
-    recorded_action read_action(std::int32_t index) const;
+    // The action at `index`, valid while the log is not recorded to. An index
+    // outside the log reads as an action of rule 0, which no construct has,
+    // so the executor rejects it.
+    const recorded_action& read_action(std::int32_t index) const {
+        if (index < 0 || index >= action_count()) return outside_the_log;
+        return actions_[static_cast<std::size_t>(index)];
+    }
     // read_action at the cursor, then the cursor moves one action down.
-    recorded_action take_action();
+    const recorded_action& take_action() { return read_action(action_cursor--); }
 
     std::int32_t action_cursor = 0;
 
 private:
+    static const recorded_action outside_the_log;
     std::vector<recorded_action> actions_;
 };
 

@@ -5,6 +5,7 @@
 #include "core_functions.hpp"
 
 #include <cmath>
+#include <cstring>
 #include <cstdint>
 
 #include <tinyxml.h>
@@ -90,7 +91,7 @@ void fn_floor(function_call& call) {
 // The temporary root has no parent: it has no siblings to count.
 void fn_last(function_call& call) {
     require_count(call, 0, 20);
-    call.stack.push_int(sibling_count(require_context(call, 21)), "last()");
+    call.stack.push_int(call.context.sibling_count_of(require_context(call, 21)), "last()");
 }
 
 void fn_name(function_call& call) {
@@ -133,7 +134,7 @@ void fn_not(function_call& call) {
 void fn_position(function_call& call) {
     require_count(call, 0, 25);
     TiXmlElement* element = require_context(call, 26);
-    call.stack.push_int(sibling_position(element, call.context.same_name), "position()");
+    call.stack.push_int(call.context.position_of(element, call.context.same_name), "position()");
 }
 
 void fn_starts_with(function_call& call) {
@@ -239,7 +240,7 @@ void call_function(value_stack& stack, const evaluation_context& context, const 
                    std::vector<path_value>& arguments) {
     function_call call{stack, context, arguments};
     for (const library_entry& entry : library) {
-        if (name == entry.name) {
+        if (name.size() == std::strlen(entry.name) && name.compare(entry.name) == 0) {
             entry.function(call);
             return;
         }

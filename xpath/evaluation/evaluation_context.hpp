@@ -2,14 +2,23 @@
 // the temporary root, the context element and the same-name flag.
 #pragma once
 
+#include <cstdint>
+
 class TiXmlElement;
 
 namespace xpath {
+
+class sibling_positions;
 
 struct evaluation_context {
     TiXmlElement* synthetic_root = nullptr;   // the temporary "root" while an evaluation runs
     TiXmlElement* context_element = nullptr;  // where relative paths, position(), last() and text() start
     bool same_name = false;                   // while a named step's predicate runs: count same-name siblings
+    sibling_positions* siblings = nullptr;    // the evaluation's position cache; none: walk the siblings
+
+    // sibling_position and sibling_count (axes.hpp), through the cache when there is one.
+    std::int32_t position_of(const TiXmlElement* element, bool by_name) const;
+    std::int32_t sibling_count_of(const TiXmlElement* element) const;
 };
 
 // Sets the context element and the same-name flag for one predicate and

@@ -5,29 +5,30 @@
 // axis; it passes over the predicates and node test in skip mode first, then
 // evaluates the axis and the node test, walks the axis from every input
 // element and filters the candidates through each predicate in written order.
+#include <utility>
+
 #include <tinyxml.h>
 
 #include "action_executor.hpp"
 #include "axes.hpp"
 #include "evaluation_errors.hpp"
+#include "xpath/front_end/lex_class.hpp"
 
 namespace xpath {
 
 void action_executor::run_path_chain(std::int32_t first_relative_index, std::int32_t marker,
                                      std::int32_t first_action_index, bool skip) {
-    if (!skip) {
-        std::vector<std::int32_t> steps;
-        std::int32_t i = first_relative_index - 1;
-        const std::int32_t relative = code_of(grammar_rule::RelativeLocationPath);
-        for (; actions_.read_action(i).rule == relative; --i) steps.push_back(actions_.read_action(i).variant - 1);
-        steps.push_back(i);
-        for (std::size_t j = 0; j < steps.size(); ++j) {
-            // The separator before step j is the form of the relative path that step j-1 begins.
-            std::int32_t separator = j == 0 ? 0 : actions_.read_action(first_relative_index - std::int32_t(j - 1)).sub_kind;
-            if (separator == code_of(sub_kind::step_double_slash_path)) expand_to_descendants();
-            actions_.action_cursor = steps[j];
-            run_step(marker, false);
-        }
+    const std::int32_t relative = code_of(grammar_rule::RelativeLocationPath);
+    std::int32_t i = first_relative_index - 1;
+    for (std::int32_t j = 0; !skip; ++j, --i) {
+        const recorded_action& at = actions_.read_action(i);
+        bool more_steps = at.rule == relative;
+        // The separator before step j is the form of the relative path that step j-1 begins.
+        std::int32_t separator = j == 0 ? 0 : actions_.read_action(first_relative_index - (j - 1)).sub_kind;
+        if (separator == code_of(sub_kind::step_double_slash_path)) expand_to_descendants();
+        actions_.action_cursor = more_steps ? at.variant - 1 : i;
+        run_step(marker, false);
+        if (!more_steps) break;
     }
     actions_.action_cursor = first_action_index - 1;
 }
@@ -37,29 +38,25 @@ void action_executor::run_path_chain(std::int32_t first_relative_index, std::int
 void action_executor::expand_to_descendants() {
     node_collection input = values_.pop_nodes();
     node_collection below;
+    // With one input nothing can be met twice; several inputs may nest.
+    bool may_repeat = input.count() > 1;
     for (std::uint32_t i = 0; i < input.count(); ++i)
-        if (!input.is_attribute(i) && input.node_at(i)->ToElement()) add_nodes_below(input.node_at(i), below);
-    values_.push_nodes(below);
+        if (!input.is_attribute(i) && input.node_at(i)->ToElement())
+            add_nodes_below(input.node_at(i), below, may_repeat);
+    values_.push_nodes(std::move(below));
 }
 
-node_collection action_executor::step_input(std::int32_t& marker) {
-    node_collection input;
-    switch (marker) {
-        case from_context:
-            if (context_.context_element) input.add_unique(context_.context_element);
-            break;
-        case from_everything: add_nodes_below(context_.synthetic_root, input); break;
-        case from_root: input.add_unique(context_.synthetic_root); break;
-        default: return values_.pop_nodes();
-    }
-    marker = from_stack;
-    return input;
-}
-
+// The context element, the temporary root and every element under it are
+// walked from where they are; only a collection from the stack is popped,
+// before the step's own actions push anything.
 void action_executor::run_step(std::int32_t& marker, bool skip) {
+    std::int32_t input_marker = marker;
     node_collection input;
-    if (!skip) input = step_input(marker);
-    recorded_action step = actions_.take_action();
+    if (!skip) {
+        if (marker != from_context && marker != from_everything && marker != from_root) input = values_.pop_nodes();
+        marker = from_stack;
+    }
+    const recorded_action& step = actions_.take_action();
     if (step.rule != code_of(grammar_rule::Step)) raise_execution_error(2);
     std::vector<std::int32_t> predicate_tops;  // the last written predicate first
     for (std::int32_t k = 0; k < step.variant; ++k) {
@@ -75,29 +72,47 @@ void action_executor::run_step(std::int32_t& marker, bool skip) {
     if (!skip) {
         std::string name_test = values_.pop_string();
         std::int32_t axis = values_.pop_int();
-        node_collection output = walk_inputs(input, axis, name_test);
-        if (!predicate_tops.empty()) output = apply_predicates(output, predicate_tops, name_test != "*");
-        values_.push_nodes(output);
+        node_collection output = walk_inputs(input_marker, input, axis, name_test);
+        if (!predicate_tops.empty()) output = apply_predicates(std::move(output), predicate_tops, name_test != "*");
+        values_.push_nodes(std::move(output));
     }
     actions_.action_cursor = below_step;
 }
 
-// Attribute and non-element inputs produce nothing.
-node_collection action_executor::walk_inputs(const node_collection& input, std::int32_t axis,
+// Attribute and non-element inputs produce nothing. The elements under the
+// temporary root are the elements of that input in its order: pre-order.
+node_collection action_executor::walk_inputs(std::int32_t marker, const node_collection& input, std::int32_t axis,
                                              const std::string& name_test) {
     node_collection output;
-    for (std::uint32_t i = 0; i < input.count(); ++i) {
-        if (input.is_attribute(i)) continue;
-        if (TiXmlElement* element = input.node_at(i)->ToElement())
-            walk_axis(element, axis, name_test, context_.synthetic_root, output);
+    TiXmlElement* root = context_.synthetic_root;
+    switch (marker) {
+        case from_context:
+            if (context_.context_element) walk_axis(context_.context_element, axis, name_test, root, output);
+            break;
+        case from_root: walk_axis(root, axis, name_test, root, output); break;
+        case from_everything:
+            if (axis == default_child_axis || axis == code_of(lex_class::axis_child)) {
+                add_children_of_all(root, name_test, output);
+                break;
+            }
+            for (TiXmlElement* element = root; element; element = next_element_below(root, element))
+                walk_axis(element, axis, name_test, root, output);
+            break;
+        default:
+            for (std::uint32_t i = 0; i < input.count(); ++i) {
+                if (input.is_attribute(i)) continue;
+                if (TiXmlElement* element = input.node_at(i)->ToElement())
+                    walk_axis(element, axis, name_test, root, output);
+            }
     }
     return output;
 }
 
 // Each predicate, in written order, filters the elements the previous one kept.
-node_collection action_executor::apply_predicates(const node_collection& candidates,
-                                                  const std::vector<std::int32_t>& tops, bool by_name) {
-    node_collection current = candidates;
+// The candidates are distinct, so the kept ones are appended.
+node_collection action_executor::apply_predicates(node_collection candidates, const std::vector<std::int32_t>& tops,
+                                                  bool by_name) {
+    node_collection current = std::move(candidates);
     for (auto top = tops.rbegin(); top != tops.rend(); ++top) {
         node_collection kept;
         for (std::uint32_t i = 0; i < current.count(); ++i) {
@@ -105,9 +120,9 @@ node_collection action_executor::apply_predicates(const node_collection& candida
             TiXmlElement* element = current.node_at(i)->ToElement();
             if (!element) continue;
             actions_.action_cursor = *top;
-            if (test_predicate(element, by_name)) kept.add_unique(element);
+            if (test_predicate(element, by_name)) kept.append(element);
         }
-        current = kept;
+        current = std::move(kept);
     }
     return current;
 }
@@ -117,14 +132,16 @@ bool action_executor::test_predicate(TiXmlElement* candidate, bool by_name) {
         context_scope scope(context_, candidate, by_name);
         run_rule(grammar_rule::Predicate, false);
     }
-    bool keep = keeps(values_.top(), sibling_position(candidate, by_name));
+    bool keep = keeps(values_.top(), candidate, by_name);
     values_.pop(1);
     return keep;
 }
 
-// A number selects by position; anything else by its truth.
-bool action_executor::keeps(path_value& value, std::int32_t position) {
-    if (value.kind == value_kind::kind_int || value.kind == value_kind::kind_double) return value.to_int() == position;
+// A number selects by position; anything else by its truth, and then the
+// position is never looked up.
+bool action_executor::keeps(path_value& value, TiXmlElement* candidate, bool by_name) {
+    if (value.kind == value_kind::kind_int || value.kind == value_kind::kind_double)
+        return value.to_int() == context_.position_of(candidate, by_name);
     return value.to_bool();
 }
 

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <limits>
+#include <utility>
 
 #include "evaluation_errors.hpp"
 #include "number_text.hpp"
@@ -190,7 +191,7 @@ void op_negate(value_stack& stack) {
 void op_union(value_stack& stack, const node_collection& first, const node_collection& second) {
     node_collection combined(first);
     for (std::uint32_t i = 0; i < second.count(); ++i) combined.add_unique_from(second, i);
-    stack.push_nodes(combined);
+    stack.push_nodes(std::move(combined));
 }
 
 }  // namespace xpath

@@ -3,9 +3,8 @@
 // execution errors so that nothing escapes to the caller.
 #include "path_evaluator.hpp"
 
-#include <algorithm>
+#include <cstdint>
 #include <exception>
-#include <vector>
 
 #include <tinyxml.h>
 
@@ -46,6 +45,11 @@ std::int32_t path_evaluator::action_count() {
 }
 
 path_value path_evaluator::evaluate() {
+    run_guarded();
+    return result;
+}
+
+void path_evaluator::run_guarded() {
     caught_code = 0;
     caught_text.clear();
     try {
@@ -66,7 +70,6 @@ path_value path_evaluator::evaluate() {
         status = eval_status::status_execution;
     }
     detach_synthetic_root();
-    return result;
 }
 
 void path_evaluator::run_pipeline() {
@@ -77,8 +80,7 @@ void path_evaluator::run_pipeline() {
     actions.action_cursor = actions.action_count() - 1;
     action_executor(actions, values, context).run_rule(grammar_rule::Expr, false);
     if (values.count() == 1) {
-        result = values.top();
-        values.pop(1);
+        result = values.pop_value();
         status = eval_status::status_ok;
     } else {
         result = path_value();
@@ -86,8 +88,13 @@ void path_evaluator::run_pipeline() {
     }
 }
 
+// Converts the result itself where that leaves it as it is: a collection
+// in document order is not reordered by the conversion.
 std::int32_t path_evaluator::evaluate_as_int() {
-    return evaluate().to_int();
+    run_guarded();
+    if (result.kind != value_kind::kind_nodes || result.nodes.is_in_document_order()) return result.to_int();
+    path_value copy = result;
+    return copy.to_int();
 }
 
 void path_evaluator::attach_synthetic_root() {
@@ -103,6 +110,8 @@ void path_evaluator::attach_synthetic_root() {
     root->LinkEndChild(base_node);
     context.synthetic_root = root;
     context.context_element = base_node->ToElement();
+    siblings_ = sibling_positions();  // lists of an earlier run may be out of date
+    context.siblings = &siblings_;
     number_nodes();
 }
 
@@ -117,17 +126,23 @@ void path_evaluator::detach_synthetic_root() {
     context.synthetic_root = nullptr;
 }
 
-// Pre-order from the temporary root, which gets 1; attributes get no number.
+// Pre-order from the temporary root, which gets 1, along the tree's own
+// links; attributes get no number.
 void path_evaluator::number_nodes() {
     std::int32_t number = 1;
-    std::vector<TiXmlNode*> pending{context.synthetic_root};
-    while (!pending.empty()) {
-        TiXmlNode* node = pending.back();
-        pending.pop_back();
-        set_document_order(node, number++);
-        std::size_t first = pending.size();
-        for (TiXmlNode* child = node->FirstChild(); child; child = child->NextSibling()) pending.push_back(child);
-        std::reverse(pending.begin() + static_cast<std::ptrdiff_t>(first), pending.end());
+    TiXmlNode* top = context.synthetic_root;
+    for (TiXmlNode* node = top; node;) {
+        // Unchanged numbers are not written again: a repeated evaluation then
+        // only reads the tree, and leaves its memory clean.
+        void* numbered = reinterpret_cast<void*>(static_cast<std::intptr_t>(number));
+        if (node->GetUserData() != numbered) node->SetUserData(numbered);
+        ++number;
+        if (TiXmlNode* child = node->FirstChild()) {
+            node = child;
+            continue;
+        }
+        while (node != top && !node->NextSibling()) node = node->Parent();
+        node = node == top ? nullptr : node->NextSibling();
     }
 }
 

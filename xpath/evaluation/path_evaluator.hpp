@@ -12,6 +12,7 @@
 #include "action_log.hpp"
 #include "evaluation_context.hpp"
 #include "path_value.hpp"
+#include "sibling_positions.hpp"
 #include "value_stack.hpp"
 #include "xpath/front_end/expression_front_end.hpp"
 
@@ -62,7 +63,10 @@ private:
     // The temporary root after detaching: unlinked and childless, kept until
     // the evaluator goes, because the result may hold it ("/a/parent::*").
     std::unique_ptr<TiXmlElement> retired_root_;
+    sibling_positions siblings_;
 
+    // Runs the pipeline once and sets status and result; nothing escapes.
+    void run_guarded();
     void run_pipeline();
     void attach_synthetic_root();
     void detach_synthetic_root();

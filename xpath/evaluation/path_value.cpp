@@ -22,6 +22,23 @@ void path_value::copy_from(const path_value& source) {
     }
 }
 
+path_value& path_value::operator=(path_value&& source) noexcept {
+    if (this != &source) move_from(source);
+    return *this;
+}
+
+void path_value::move_from(path_value& source) noexcept {
+    kind = source.kind;
+    switch (kind) {
+        case value_kind::kind_bool: truth = source.truth; break;
+        case value_kind::kind_string: text = std::move(source.text); break;
+        case value_kind::kind_int: integer = source.integer; break;
+        case value_kind::kind_double: real = source.real; break;
+        case value_kind::kind_nodes: nodes = std::move(source.nodes); break;
+        case value_kind::kind_none: break;
+    }
+}
+
 std::int32_t path_value::to_int() {
     switch (kind) {
         case value_kind::kind_bool: return truth ? 1 : 0;

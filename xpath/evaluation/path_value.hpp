@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "node_collection.hpp"
 
@@ -31,10 +32,15 @@ public:
     // Without this, a quoted literal would convert to bool.
     explicit path_value(const char* value) : text(value), kind(value_kind::kind_string) {}
     explicit path_value(const node_collection& value) : nodes(value), kind(value_kind::kind_nodes) {}
+    explicit path_value(node_collection&& value) : nodes(std::move(value)), kind(value_kind::kind_nodes) {}
+    explicit path_value(std::string&& value) : text(std::move(value)), kind(value_kind::kind_string) {}
 
-    // A copy takes the kind and only that kind's payload.
+    // A copy takes the kind and only that kind's payload. A move does the
+    // same, handing a string or a collection over instead of copying it.
     path_value(const path_value& source) { copy_from(source); }
     path_value& operator=(const path_value& source);
+    path_value(path_value&& source) noexcept { move_from(source); }
+    path_value& operator=(path_value&& source) noexcept;
 
     // The conversions take the value itself: those that read a node
     // collection sort it in place first.
@@ -52,6 +58,7 @@ public:
 
 private:
     void copy_from(const path_value& source);
+    void move_from(path_value& source) noexcept;
 };
 
 }  // namespace xpath

@@ -5,6 +5,7 @@
 #include "value_stack.hpp"
 
 #include <new>
+#include <utility>
 
 #include "evaluation_errors.hpp"
 
@@ -22,6 +23,20 @@ value_stack::entry_allocator value_stack::allocate_entry = allocate_with_new;
 value_stack::~value_stack() {
     free_chain(top_);
     for (stack_entry* chain : orphaned_) free_chain(chain);
+    while (spare_) {
+        spare_entry* next = spare_->next;
+        spare_->~spare_entry();
+        ::operator delete(spare_);
+        spare_ = next;
+    }
+}
+
+void* value_stack::entry_memory() {
+    if (!spare_) return allocate_entry(sizeof(stack_entry));
+    spare_entry* reused = spare_;
+    spare_ = reused->next;
+    reused->~spare_entry();
+    return reused;
 }
 
 void value_stack::free_chain(stack_entry* entry) {
@@ -34,20 +49,18 @@ void value_stack::free_chain(stack_entry* entry) {
 }
 
 void value_stack::push_value(const path_value& value) {
-    void* memory = allocate_entry(sizeof(stack_entry));
+    push_value(path_value(value));
+}
+
+void value_stack::push_value(path_value&& value) {
+    void* memory = entry_memory();
     ++count_;
     if (!memory) {
         if (top_) orphaned_.push_back(top_);
         top_ = nullptr;
         return;
     }
-    try {
-        top_ = new (memory) stack_entry{value, top_};
-    } catch (...) {
-        ::operator delete(memory);
-        --count_;
-        throw;
-    }
+    top_ = new (memory) stack_entry{std::move(value), top_};
 }
 
 void value_stack::push_bool(bool value) {
@@ -66,8 +79,16 @@ void value_stack::push_string(const std::string& value) {
     push_value(path_value(value));
 }
 
+void value_stack::push_string(std::string&& value) {
+    push_value(path_value(std::move(value)));
+}
+
 void value_stack::push_nodes(const node_collection& value) {
     push_value(path_value(value));
+}
+
+void value_stack::push_nodes(node_collection&& value) {
+    push_value(path_value(std::move(value)));
 }
 
 path_value& value_stack::top() {
@@ -80,9 +101,9 @@ void value_stack::remove_one() {
     if (!top_) raise_execution_error(36);
     stack_entry* gone = top_;
     top_ = gone->below;
-    gone->below = nullptr;
-    free_chain(gone);
+    gone->~stack_entry();
     --count_;
+    spare_ = new (static_cast<void*>(gone)) spare_entry{spare_};
 }
 
 void value_stack::pop(std::int32_t n) {
@@ -110,7 +131,14 @@ bool value_stack::pop_bool() {
 node_collection value_stack::pop_nodes() {
     path_value& value_on_top = top();
     // A value of another kind may still carry an old collection in its unused payload.
-    node_collection value = value_on_top.kind == value_kind::kind_nodes ? value_on_top.nodes : node_collection();
+    node_collection value;
+    if (value_on_top.kind == value_kind::kind_nodes) value = std::move(value_on_top.nodes);
+    remove_one();
+    return value;
+}
+
+path_value value_stack::pop_value() {
+    path_value value = std::move(top());
     remove_one();
     return value;
 }

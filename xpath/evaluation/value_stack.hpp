@@ -25,8 +25,11 @@ public:
     void push_int(std::int32_t value, const char* label);
     void push_double(double value);
     void push_string(const std::string& value);
+    void push_string(std::string&& value);
     void push_nodes(const node_collection& value);
+    void push_nodes(node_collection&& value);
     void push_value(const path_value& value);
+    void push_value(path_value&& value);
 
     path_value& top();
     void pop(std::int32_t n);
@@ -35,6 +38,8 @@ public:
     bool pop_bool();
     // The top value's collection (empty for a value of another kind).
     node_collection pop_nodes();
+    // The top value itself, handed over without a copy.
+    path_value pop_value();
     void clear();
     std::int32_t count() const { return count_; }
 
@@ -48,9 +53,16 @@ private:
         stack_entry* below;
     };
     void remove_one();
+    void* entry_memory();
     static void free_chain(stack_entry* entry);
 
     stack_entry* top_ = nullptr;
+    // The memory of removed entries, reused by later pushes: an evaluation
+    // allocates entries only up to the deepest the stack has been.
+    struct spare_entry {
+        spare_entry* next;
+    };
+    spare_entry* spare_ = nullptr;
     std::int32_t count_ = 0;
     // Entries cut off by a failed push: no longer reachable, freed with the stack.
     std::vector<stack_entry*> orphaned_;

@@ -2,6 +2,8 @@
 // a decode ends in, destruction has exactly the linked lexemes left to free.
 #include "lexeme_chain.hpp"
 
+#include <functional>
+
 namespace xpath {
 
 lexeme_chain::lexeme_chain() : last(&sentinel), cursor(nullptr) {
@@ -12,13 +14,13 @@ lexeme_chain::lexeme_chain() : last(&sentinel), cursor(nullptr) {
 lexeme_chain::~lexeme_chain() {
     for (lexeme* current = sentinel.next; current != &sentinel;) {
         lexeme* next = current->next;
-        delete current;
+        free_lexeme(current);
         current = next;
     }
 }
 
 void lexeme_chain::append_lexeme(lex_class kind, const char* bytes, std::size_t count) {
-    lexeme* added = new lexeme;
+    lexeme* added = new_lexeme();
     added->text.assign(bytes, count);
     added->kind = kind;
     added->prev = last;
@@ -74,7 +76,24 @@ void lexeme_chain::unlink_and_free(lexeme* gone) {
     if (last == gone) last = gone->prev;
     gone->prev->next = gone->next;
     gone->next->prev = gone->prev;
-    delete gone;
+    free_lexeme(gone);
+}
+
+lexeme* lexeme_chain::new_lexeme() {
+    if (pool_used_ < pooled_lexemes) return &pool_[pool_used_++];
+    return new lexeme;
+}
+
+// A pooled lexeme lives as long as the chain; only its text is let go.
+void lexeme_chain::free_lexeme(lexeme* gone) {
+    std::less<const lexeme*> before;
+    bool pooled = !before(gone, pool_) && before(gone, pool_ + pooled_lexemes);
+    if (!pooled) {
+        delete gone;
+        return;
+    }
+    gone->text = std::string();
+    gone->next = gone->prev = nullptr;
 }
 
 }  // namespace xpath

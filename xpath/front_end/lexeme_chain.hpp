@@ -52,6 +52,15 @@ public:
 
 private:
     void unlink_and_free(lexeme* gone);
+    lexeme* new_lexeme();
+    void free_lexeme(lexeme* gone);
+
+    // The first lexemes come from the chain itself, so that a short
+    // expression (the launcher's has eight) allocates none; further ones
+    // are allocated one by one. A freed pooled slot is not reused.
+    static constexpr std::size_t pooled_lexemes = 16;
+    lexeme pool_[pooled_lexemes];
+    std::size_t pool_used_ = 0;
 };
 
 }  // namespace xpath

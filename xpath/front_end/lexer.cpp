@@ -174,9 +174,11 @@ void scan_lexemes(char_reader& reader, lexeme_chain& chain) {
 }
 
 lex_class classify_name(const char* bytes, std::size_t count, lex_class following) {
-    const std::string name(bytes, count);
     for (std::int32_t code = first_keyword; code <= last_lex_class; ++code) {
-        if (name != lex_class_name(code)) continue;
+        // The bytes are compared in place: no string is built for a name.
+        const char* keyword_text = lex_class_name(code);
+        if (count == 0 || keyword_text[0] != bytes[0]) continue;
+        if (std::strncmp(keyword_text, bytes, count) != 0 || keyword_text[count] != '\0') continue;
         lex_class keyword = static_cast<lex_class>(code);
         // "text" is a keyword only right before "(", so elements named text stay reachable.
         if (keyword == lex_class::type_text && following != lex_class::opening_parenthesis) break;

@@ -40,8 +40,8 @@ TEST(node_collection, add_unique_keeps_the_first_occurrence) {
     collection.add_unique(x);
     collection.add_unique_from(again, 0);
     collection.add_unique_from(again, 1);
-    EXPECT_EQ(collection.entries, entries_of({a, x, sample.element("b")}));
-    EXPECT_EQ(collection.attribute_flags, (std::vector<unsigned char>{0, 1, 0}));
+    EXPECT_EQ(collection.entries(), entries_of({a, x, sample.element("b")}));
+    EXPECT_EQ(collection.attribute_flags(), (std::vector<unsigned char>{0, 1, 0}));
     EXPECT_TRUE(collection.contains(x));
     EXPECT_FALSE(collection.contains(sample.element("c")));
 }
@@ -58,8 +58,8 @@ TEST(node_collection, assign_copy_replaces_everything) {
     EXPECT_EQ(target.count(), 0u);
     EXPECT_FALSE(target.contains(sample.element("e")));
     target.assign_copy(three);
-    EXPECT_EQ(target.entries, three.entries);
-    EXPECT_EQ(target.attribute_flags, (std::vector<unsigned char>{0, 1, 0}));
+    EXPECT_EQ(target.entries(), three.entries());
+    EXPECT_EQ(target.attribute_flags(), (std::vector<unsigned char>{0, 1, 0}));
     target.add_unique(sample.element("c"));
     target.add_unique(sample.element("d"));
     EXPECT_EQ(target.count(), 4u);
@@ -109,8 +109,8 @@ TEST(node_collection, sort_puts_nodes_in_document_order_around_attributes) {
         }
         for (const std::string& name : r.sorted) expected.push_back(entry(name).first);
         collection.sort_document_order();
-        EXPECT_EQ(collection.entries, expected);
-        EXPECT_EQ(collection.attribute_flags, flags);
+        EXPECT_EQ(collection.entries(), expected);
+        EXPECT_EQ(collection.attribute_flags(), flags);
         for (void* e : expected) EXPECT_TRUE(collection.contains(e));
     }
 }
@@ -135,4 +135,27 @@ TEST(node_collection, entries_read_as_text_and_integer) {
         EXPECT_EQ(collection.entry_string(i), rows[i].text);
         EXPECT_EQ(collection.entry_int(i), rows[i].integer);
     }
+}
+
+// Past a few entries membership goes through an index made on the first
+// test; entries appended after it must still count as members.
+TEST(node_collection, membership_of_a_large_collection) {
+    std::string xml = "<r>";
+    for (int i = 0; i < 40; ++i) xml += "<e/>";
+    test_support::sample_document sample((xml + "</r>").c_str());
+    std::vector<TiXmlNode*> elements;
+    for (TiXmlNode* e = sample.element("r")->FirstChild(); e; e = e->NextSibling()) elements.push_back(e);
+    node_collection collection;
+    for (int i = 0; i < 30; ++i) collection.add_unique(elements[static_cast<std::size_t>(i)]);
+    collection.add_unique(elements[3]);  // the first test past the scanned size
+    for (int i = 30; i < 40; ++i) collection.append(elements[static_cast<std::size_t>(i)]);
+    for (int i = 39; i >= 0; --i) collection.add_unique(elements[static_cast<std::size_t>(i)]);
+    ASSERT_EQ(collection.count(), 40u);
+    for (std::uint32_t i = 0; i < 40; ++i) EXPECT_EQ(collection.node_at(i), elements[i]);
+    node_collection moved(std::move(collection));
+    EXPECT_EQ(collection.count(), 0u);
+    collection.add_unique(elements[0]);  // a moved-from collection starts afresh
+    EXPECT_EQ(collection.count(), 1u);
+    moved.add_unique(elements[5]);
+    EXPECT_EQ(moved.count(), 40u);
 }

@@ -227,8 +227,8 @@ TEST(operators, union_appends_missing_entries_unsorted) {
     xpath::op_union(stack, node_collection(), first);
     node_collection only_first = stack.pop_nodes();
     node_collection combined = stack.pop_nodes();
-    EXPECT_EQ(only_first.entries, first.entries);
+    EXPECT_EQ(only_first.entries(), first.entries());
     std::vector<void*> expected = {sample.element("y"), a, sample.element("z"), sample.element("x")};
-    EXPECT_EQ(combined.entries, expected);
-    EXPECT_EQ(combined.attribute_flags, (std::vector<unsigned char>{0, 1, 0, 0}));
+    EXPECT_EQ(combined.entries(), expected);
+    EXPECT_EQ(combined.attribute_flags(), (std::vector<unsigned char>{0, 1, 0, 0}));
 }

@@ -68,7 +68,7 @@ TEST(path_value, collection_reads_its_first_node_in_document_order_and_stays_sor
     TiXmlNode* two = sample.first_child("Language");
     path_value value(collection_of({seven, sample.element("Volume"), two}));
     EXPECT_EQ(value.to_string(), "2");
-    EXPECT_EQ(value.nodes.entries, (std::vector<void*>{two, sample.element("Volume"), seven}));
+    EXPECT_EQ(value.nodes.entries(), (std::vector<void*>{two, sample.element("Volume"), seven}));
     path_value unsorted(collection_of({seven, two}));
     EXPECT_EQ(unsorted.to_int(), 2);
     path_value unsorted_again(collection_of({seven, two}));

@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Builds the side-by-side benchmark (this project's XPath engine, pugixml and
+# libxml2 on the same documents and expressions, in one process) and runs it
+# pinned to one processor. Installs Google Benchmark and the two peers from
+# Debian when they are missing (as root); the product never links them.
+#   scripts/run_benchmarks.sh [Google Benchmark option...]
+# Prints Google Benchmark's report, then a table: each engine's median CPU
+# time per evaluation, the project's ratio to pugixml and its allocations.
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+
+packages=(cmake g++ make pkg-config libtinyxml-dev libbenchmark-dev libpugixml-dev libxml2-dev)
+missing=()
+for package in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
+done
+if ((${#missing[@]})); then
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "run_benchmarks: missing Debian packages: ${missing[*]}; run as root to install them" >&2
+    exit 1
+  fi
+  echo "run_benchmarks: installing ${missing[*]}"
+  apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+build="$root/build-benchmarks"
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DLAUNCHER_TESTS=OFF >/dev/null
+cmake --build "$build" --target side_by_side_benchmark -j"$(nproc)"
+
+# One processor, the last one, so that the engines are timed alike.
+cpu=$(($(nproc) - 1))
+exec taskset -c "$cpu" "$build/bin/side_by_side_benchmark" "$@"

@@ -1,32 +1,18 @@
 # `cmake --install` and the package that find_package(Tarvolen) reads: the
 # libraries tarvolen::xpath, tarvolen::runtime and tarvolen::platform, and only
 # the headers a user includes (xpath/xpath.hpp, the heap's two, the platform's
-# API). The engine's public header takes TinyXML nodes, so the package brings
-# the very TinyXML the engine was compiled against: the project's own build
-# when the project compiles it, otherwise the system library it found, which
-# the package finds again the same way (pkg-config).
+# API). The engine's public header takes TinyXML nodes, and the engine is
+# compiled against the project's own patched TinyXML in a chosen STL mode, so
+# the package ships that very build as tarvolen::tinyxml, in folders of its
+# own so that it never replaces a system TinyXML under the same prefix.
 include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
 
 set(tarvolen_package_dir ${CMAKE_INSTALL_LIBDIR}/cmake/Tarvolen)
-set(tarvolen_installed_targets tarvolen_platform tarvolen_runtime tarvolen_xpath)
 
-set(tinyxml_is_imported ON)
-if(TARGET tinyxml)
-  get_target_property(tinyxml_is_imported tinyxml IMPORTED)
-endif()
-if(NOT tinyxml_is_imported)
-  set(TARVOLEN_SHIPS_TINYXML ON)
-  set_target_properties(tinyxml PROPERTIES EXPORT_NAME tinyxml)
-  list(APPEND tarvolen_installed_targets tinyxml)
-  install(FILES ${tinyxml_public_headers} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
-else()
-  set(TARVOLEN_SHIPS_TINYXML OFF)
-endif()
-
-install(TARGETS ${tarvolen_installed_targets} EXPORT TarvolenTargets
-  ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
-  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
+install(TARGETS tarvolen_platform tarvolen_runtime tarvolen_xpath EXPORT TarvolenTargets
+  ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
+install(TARGETS tinyxml EXPORT TarvolenTargets ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}/tarvolen)
 install(EXPORT TarvolenTargets NAMESPACE tarvolen:: DESTINATION ${tarvolen_package_dir})
 
 install(FILES xpath/xpath.hpp DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/xpath)
@@ -37,6 +23,7 @@ if(WIN32)
 else()
   install(FILES platform/simulator/windows_ce_api.hpp DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/platform/simulator)
 endif()
+install(FILES ${tinyxml_public_headers} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/tarvolen/tinyxml)
 
 configure_package_config_file(cmake/TarvolenConfig.cmake.in
   ${CMAKE_BINARY_DIR}/TarvolenConfig.cmake INSTALL_DESTINATION ${tarvolen_package_dir})

@@ -1,12 +1,15 @@
 // xpath-eval: evaluates an expression against the root element of an XML
 // file with the engine the launcher uses, and prints what happened.
-//   xpath-eval [--lexemes] [--actions] FILE EXPRESSION
+//   xpath-eval [--lexemes] [--actions | --action-names] FILE EXPRESSION
 // Exit status: 0 status ok, 1 any other status, 2 usage error, 3 FILE not loaded.
+#include <getopt.h>
+
 #include <cstdio>
 #include <string>
 
 #include <tinyxml.h>
 
+#include "action_names.hpp"
 #include "xpath/evaluation/path_evaluator.hpp"
 
 namespace {
@@ -14,34 +17,71 @@ namespace {
 constexpr int usage_error = 2;
 constexpr int load_error = 3;
 
+const char usage_line[] = "usage: xpath-eval [--lexemes] [--actions | --action-names] FILE EXPRESSION\n";
+
+const char help_text[] =
+    "Evaluates EXPRESSION against the root element of the XML document FILE (\"-\"\n"
+    "reads it from standard input) and prints, one item a line and in this order:\n"
+    "  lexeme: <kind code> <text>                     with --lexemes\n"
+    "  action: <rule> <sub-kind> <variant>[ <literal>] with --actions\n"
+    "  status: ok | syntax | overflow | execution | unbalanced\n"
+    "  error: <code or syntax error text>             for execution and syntax\n"
+    "  kind: bool | string | int | double | nodes | none\n"
+    "  count: <n>, then node: <type> <value> a line   for nodes\n"
+    "  int: <integer conversion>\n"
+    "  string: <string conversion>                    always the last line\n"
+    "\n"
+    "Options:\n"
+    "  --lexemes        print the lexeme chain after refinement\n"
+    "  --actions        print the action log in recording order\n"
+    "  --action-names   as --actions, each line followed by two spaces, \"# \" and the\n"
+    "                   names of its rule and form; the numbers stay as --actions\n"
+    "                   prints them\n"
+    "  -h, --help       print this help and exit\n"
+    "\n"
+    "Exit status: 0 status ok, 1 any other status, 2 usage error, 3 FILE not loaded\n"
+    "(the reason on standard error; a parse error with its row and column).\n";
+
 struct options {
+    bool help = false;
     bool lexemes = false;
     bool actions = false;
+    bool action_names = false;
     std::string file;
     std::string expression;
 };
 
+bool usage_problem(const std::string& problem) {
+    std::fprintf(stderr, "xpath-eval: %s\n", problem.c_str());
+    return false;
+}
+
+// Options come before FILE ("+"), so that an EXPRESSION such as "-1" is not
+// taken for one; ":" lets a missing value be told from an unknown option.
 bool parse_options(int argc, char** argv, options& parsed) {
-    int positional = 0;
-    for (int i = 1; i < argc; ++i) {
-        std::string argument = argv[i];
-        if (argument == "--lexemes" && positional == 0) {
-            parsed.lexemes = true;
-        } else if (argument == "--actions" && positional == 0) {
-            parsed.actions = true;
-        } else if (positional == 0 && argument.rfind("--", 0) == 0) {
-            std::fprintf(stderr, "xpath-eval: unknown option '%s'\n", argument.c_str());
-            return false;
-        } else if (positional < 2) {
-            (positional++ == 0 ? parsed.file : parsed.expression) = argument;
-        } else {
-            std::fprintf(stderr, "xpath-eval: unexpected argument '%s'\n", argument.c_str());
-            return false;
+    enum { lexemes_option = 1, actions_option, action_names_option };
+    static const option long_options[] = {
+        {"lexemes", no_argument, nullptr, lexemes_option},
+        {"actions", no_argument, nullptr, actions_option},
+        {"action-names", no_argument, nullptr, action_names_option},
+        {"help", no_argument, nullptr, 'h'},
+        {nullptr, 0, nullptr, 0},
+    };
+    opterr = 0;
+    for (int choice; (choice = getopt_long(argc, argv, "+:h", long_options, nullptr)) != -1;) {
+        switch (choice) {
+            case 'h': parsed.help = true; return true;
+            case lexemes_option: parsed.lexemes = true; break;
+            case actions_option: parsed.actions = true; break;
+            case action_names_option: parsed.actions = parsed.action_names = true; break;
+            default: return usage_problem(std::string("unknown option '") + argv[optind - 1] + "'");
         }
     }
-    if (positional == 2) return true;
-    std::fprintf(stderr, "xpath-eval: FILE and EXPRESSION are required\n");
-    return false;
+    if (argc - optind > 2) return usage_problem(std::string("unexpected argument '") + argv[optind + 2] + "'");
+    if (argc - optind < 2) return usage_problem("FILE and EXPRESSION are required");
+    parsed.file = argv[optind];
+    parsed.expression = argv[optind + 1];
+    return true;
 }
 
 const char* status_name(xpath::eval_status status) {
@@ -72,11 +112,12 @@ void print_lexemes(const xpath::lexeme_chain& chain) {
         std::printf("lexeme: %d %s\n", xpath::code_of(l->kind), l->text.c_str());
 }
 
-void print_actions(const xpath::action_log& log) {
+void print_actions(const xpath::action_log& log, bool with_names) {
     for (std::int32_t i = 0; i < log.action_count(); ++i) {
         xpath::recorded_action action = log.read_action(i);
         std::printf("action: %d %d %d", action.rule, action.sub_kind, action.variant);
         if (!action.literal.empty()) std::printf(" %s", action.literal.c_str());
+        if (with_names) std::printf("  # %s", xpath_eval::action_names(action.rule, action.sub_kind).c_str());
         std::printf("\n");
     }
 }
@@ -105,23 +146,57 @@ void print_result(xpath::path_evaluator& evaluator, xpath::path_value& result) {
     std::printf("string: %s\n", result.to_string().c_str());
 }
 
+// TinyXML measures a stream's length before it reads, which a pipe does not
+// allow: standard input is copied to a temporary file and loaded from there,
+// by the same call as a named file.
+bool load_standard_input(TiXmlDocument& document) {
+    std::FILE* copy = std::tmpfile();
+    if (!copy) return false;
+    char buffer[4096];
+    for (std::size_t read; (read = std::fread(buffer, 1, sizeof buffer, stdin)) > 0;) {
+        if (std::fwrite(buffer, 1, read, copy) != read) break;
+    }
+    std::rewind(copy);
+    bool loaded = document.LoadFile(copy, TIXML_ENCODING_UNKNOWN);
+    std::fclose(copy);
+    return loaded;
+}
+
+// Loads FILE ("-": standard input); when it does not load, says why on
+// standard error, with TinyXML's row and column for a parse error.
+bool load_document(const std::string& file, TiXmlDocument& document) {
+    bool from_input = file == "-";
+    if (from_input ? load_standard_input(document) : document.LoadFile(file.c_str(), TIXML_ENCODING_UNKNOWN))
+        return true;
+    const char* name = from_input ? "standard input" : file.c_str();
+    if (document.ErrorRow() > 0) {
+        std::fprintf(stderr, "xpath-eval: cannot parse %s at row %d, column %d: %s\n", name, document.ErrorRow(),
+                     document.ErrorCol(), document.ErrorDesc());
+    } else {
+        std::fprintf(stderr, "xpath-eval: cannot load %s: %s\n", name,
+                     document.Error() ? document.ErrorDesc() : "no temporary file for standard input");
+    }
+    return false;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     options parsed;
     if (!parse_options(argc, argv, parsed)) {
-        std::fprintf(stderr, "usage: xpath-eval [--lexemes] [--actions] FILE EXPRESSION\n");
+        std::fprintf(stderr, "%sxpath-eval --help tells more\n", usage_line);
         return usage_error;
     }
-    TiXmlDocument document;
-    if (!document.LoadFile(parsed.file.c_str(), TIXML_ENCODING_UNKNOWN)) {
-        std::fprintf(stderr, "xpath-eval: cannot load %s: %s\n", parsed.file.c_str(), document.ErrorDesc());
-        return load_error;
+    if (parsed.help) {
+        std::printf("%s%s", usage_line, help_text);
+        return 0;
     }
+    TiXmlDocument document;
+    if (!load_document(parsed.file, document)) return load_error;
     xpath::path_evaluator evaluator(document.RootElement(), parsed.expression.c_str());
     xpath::path_value result = evaluator.evaluate();
     if (parsed.lexemes) print_lexemes(*evaluator.walker);
-    if (parsed.actions) print_actions(evaluator.actions);
+    if (parsed.actions) print_actions(evaluator.actions, parsed.action_names);
     print_result(evaluator, result);
     return evaluator.status == xpath::eval_status::status_ok ? 0 : 1;
 }

@@ -4,12 +4,18 @@
 // Exit status: 0 status ok, 1 any other status, 2 usage error, 3 FILE not loaded.
 #include <getopt.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
 #include <string>
+#include <system_error>
+#include <vector>
 
 #include <tinyxml.h>
 
 #include "action_names.hpp"
+#include "document_guard/guarded_load.hpp"
 #include "xpath/evaluation/path_evaluator.hpp"
 
 namespace {
@@ -146,37 +152,74 @@ void print_result(xpath::path_evaluator& evaluator, xpath::path_value& result) {
     std::printf("string: %s\n", result.to_string().c_str());
 }
 
-// TinyXML measures a stream's length before it reads, which a pipe does not
-// allow: standard input is copied to a temporary file and loaded from there,
-// by the same call as a named file.
-bool load_standard_input(TiXmlDocument& document) {
-    std::FILE* copy = std::tmpfile();
-    if (!copy) return false;
-    char buffer[4096];
-    for (std::size_t read; (read = std::fread(buffer, 1, sizeof buffer, stdin)) > 0;) {
-        if (std::fwrite(buffer, 1, read, copy) != read) break;
+// Only a regular file is read: a directory or a device would not end, or
+// would not read as a document. Empty when it is one, else the reason.
+std::string not_a_regular_file(const std::string& file) {
+    std::error_code error;
+    std::filesystem::file_status status = std::filesystem::status(file, error);
+    if (error) return error.message();
+    switch (status.type()) {
+        case std::filesystem::file_type::regular: return "";
+        case std::filesystem::file_type::directory: return "is a directory";
+        default: return "is not a regular file";
     }
-    std::rewind(copy);
-    bool loaded = document.LoadFile(copy, TIXML_ENCODING_UNKNOWN);
-    std::fclose(copy);
-    return loaded;
 }
 
-// Loads FILE ("-": standard input); when it does not load, says why on
-// standard error, with TinyXML's row and column for a parse error.
+// TinyXML's text for a parse error, with its row and column where it knows them.
+std::string parse_error(const TiXmlDocument& document) {
+    std::string text = document.ErrorDesc();
+    if (document.ErrorRow() <= 0) return text;
+    return text + " (row " + std::to_string(document.ErrorRow()) + ", column " + std::to_string(document.ErrorCol()) +
+           ")";
+}
+
+// Why the guarded load did not load the document; empty when it did.
+std::string load_failure(const document_guard::load_report& report, const TiXmlDocument& document) {
+    switch (report.outcome) {
+        case document_guard::load_outcome::loaded: return "";
+        case document_guard::load_outcome::read_failed: return std::strerror(report.read_error);
+        case document_guard::load_outcome::too_deep:
+            return "the document nests too deeply (gave up at depth " + std::to_string(report.gave_up_depth) +
+                   ", the limit is " + std::to_string(document_guard::document_depth_limit) + ")";
+        case document_guard::load_outcome::not_parsed: return parse_error(document);
+    }
+    return "not loaded";
+}
+
+// Standard input may be a pipe, which neither the guard's scan nor TinyXML
+// can rewind: it is copied to a temporary file, which then goes through the
+// same guarded load as a named file. Null (errno set) when that fails.
+std::FILE* copy_of_standard_input() {
+    std::FILE* copy = std::tmpfile();
+    if (!copy) return nullptr;
+    std::vector<char> chunk(4096);
+    for (std::size_t got; (got = std::fread(chunk.data(), 1, chunk.size(), stdin)) > 0;) {
+        if (std::fwrite(chunk.data(), 1, got, copy) != got) break;
+    }
+    if (!std::ferror(stdin) && !std::ferror(copy)) return copy;
+    std::fclose(copy);
+    errno = EIO;
+    return nullptr;
+}
+
+// Loads FILE ("-": standard input) through the document guard; false (with
+// the file and the reason on standard error) when it cannot be loaded.
 bool load_document(const std::string& file, TiXmlDocument& document) {
     bool from_input = file == "-";
-    if (from_input ? load_standard_input(document) : document.LoadFile(file.c_str(), TIXML_ENCODING_UNKNOWN))
-        return true;
-    const char* name = from_input ? "standard input" : file.c_str();
-    if (document.ErrorRow() > 0) {
-        std::fprintf(stderr, "xpath-eval: cannot parse %s at row %d, column %d: %s\n", name, document.ErrorRow(),
-                     document.ErrorCol(), document.ErrorDesc());
-    } else {
-        std::fprintf(stderr, "xpath-eval: cannot load %s: %s\n", name,
-                     document.Error() ? document.ErrorDesc() : "no temporary file for standard input");
+    std::string reason = from_input ? "" : not_a_regular_file(file);
+    if (reason.empty()) {
+        std::FILE* stream = from_input ? copy_of_standard_input() : std::fopen(file.c_str(), "rb");
+        if (!stream) {
+            reason = std::strerror(errno);
+        } else {
+            reason = load_failure(document_guard::load_guarded(document, stream), document);
+            std::fclose(stream);
+        }
     }
-    return false;
+    if (!reason.empty())
+        std::fprintf(stderr, "xpath-eval: cannot load %s: %s\n", from_input ? "standard input" : file.c_str(),
+                     reason.c_str());
+    return reason.empty();
 }
 
 }  // namespace

@@ -2,12 +2,15 @@
 // file with the engine the launcher uses, and prints what happened.
 //   xpath-eval [--lexemes] [--actions] FILE EXPRESSION
 // Exit status: 0 status ok, 1 any other status, 2 usage error, 3 FILE not loaded.
+// After "error:" comes "reason:", which names the error (reason_usage below).
 #include <cstdio>
 #include <string>
 
 #include <tinyxml.h>
 
+#include "xpath/evaluation/execution_code.hpp"
 #include "xpath/evaluation/path_evaluator.hpp"
+#include "xpath/front_end/xpath_errors.hpp"
 
 namespace {
 
@@ -92,10 +95,26 @@ void print_node(const xpath::node_collection& nodes, std::uint32_t i) {
     std::printf("node: %s %s\n", type, node->Value());
 }
 
+const char reason_usage[] =
+    "reason: <name> follows error: for status execution, the code's name (e.g. division_by_zero);\n"
+    "        for status syntax, expression_not_decoded for \"main level\", else unnamed_syntax_error.\n";
+
+// "reason: <name>" after the error line: the execution code's name (or
+// "unlisted_code" for a number that is none), or the syntax error's name.
+void print_reason(const xpath::path_evaluator& evaluator) {
+    if (evaluator.status == xpath::eval_status::status_execution) {
+        const char* name = xpath::execution_code_name(evaluator.caught_code);
+        std::printf("reason: %s\n", name ? name : "unlisted_code");
+    }
+    if (evaluator.status == xpath::eval_status::status_syntax)
+        std::printf("reason: %s\n", xpath::syntax_error_name(evaluator.caught_text.c_str()));
+}
+
 void print_result(xpath::path_evaluator& evaluator, xpath::path_value& result) {
     std::printf("status: %s\n", status_name(evaluator.status));
     if (evaluator.status == xpath::eval_status::status_execution) std::printf("error: %d\n", evaluator.caught_code);
     if (evaluator.status == xpath::eval_status::status_syntax) std::printf("error: %s\n", evaluator.caught_text.c_str());
+    print_reason(evaluator);
     std::printf("kind: %s\n", kind_name(result.kind));
     if (result.kind == xpath::value_kind::kind_nodes) {
         std::printf("count: %u\n", result.nodes.count());
@@ -111,6 +130,7 @@ int main(int argc, char** argv) {
     options parsed;
     if (!parse_options(argc, argv, parsed)) {
         std::fprintf(stderr, "usage: xpath-eval [--lexemes] [--actions] FILE EXPRESSION\n");
+        std::fputs(reason_usage, stderr);
         return usage_error;
     }
     TiXmlDocument document;

@@ -22,11 +22,6 @@
 namespace xpath {
 namespace {
 
-constexpr std::int32_t not_a_node_collection = 9;
-constexpr std::int32_t empty_stack_after_argument = 10;
-constexpr std::int32_t function_failed = 11;
-constexpr std::int32_t no_execution = 12;
-
 bool is(const recorded_action& action, sub_kind form) {
     return action.sub_kind == code_of(form);
 }
@@ -36,7 +31,7 @@ bool is(const recorded_action& action, sub_kind form) {
 void action_executor::run_rule(grammar_rule expected, bool skip) {
     for (;;) {
         const recorded_action& action = actions_.take_action();
-        if (action.rule != code_of(expected)) raise_execution_error(2);
+        if (action.rule != code_of(expected)) raise_execution_error(execution_code::action_out_of_place);
         grammar_rule part;
         if (!has_single_part(action, expected, part)) {
             run_action(action, expected, skip);
@@ -137,7 +132,7 @@ void action_executor::run_action(const recorded_action& action, grammar_rule rul
         case grammar_rule::LocalPart:
             if (!skip) values_.push_string(action.literal);
             return;
-        default: raise_execution_error(no_execution);
+        default: raise_execution_error(execution_code::no_execution);
     }
 }
 
@@ -147,19 +142,20 @@ void action_executor::run_operator_rule(const recorded_action& action, grammar_r
     struct level {
         grammar_rule rule, operand;
         sub_kind no_operator, first_operator, last_operator;
-        std::int32_t failure_code;
+        execution_code failure_code;
     };
+    using code = execution_code;
     static const level levels[] = {
-        {grammar_rule::OrExpr, grammar_rule::AndExpr, sub_kind::no_or, sub_kind::or_op, sub_kind::or_op, 3},
-        {grammar_rule::AndExpr, grammar_rule::EqualityExpr, sub_kind::no_and, sub_kind::and_op, sub_kind::and_op, 4},
-        {grammar_rule::EqualityExpr, grammar_rule::RelationalExpr, sub_kind::no_equality, sub_kind::equal_op,
-         sub_kind::not_equal_op, 5},
+        {grammar_rule::OrExpr, grammar_rule::AndExpr, sub_kind::no_or, sub_kind::or_op, sub_kind::or_op, code::or_failed},
+        {grammar_rule::AndExpr, grammar_rule::EqualityExpr, sub_kind::no_and, sub_kind::and_op, sub_kind::and_op, code::and_failed},
+        {grammar_rule::EqualityExpr, grammar_rule::RelationalExpr, sub_kind::no_equality, sub_kind::equal_op, sub_kind::not_equal_op,
+         code::equality_failed},
         {grammar_rule::RelationalExpr, grammar_rule::AdditiveExpr, sub_kind::no_relational, sub_kind::less_op,
-         sub_kind::greater_equal_op, 6},
+         sub_kind::greater_equal_op, code::relational_failed},
         {grammar_rule::AdditiveExpr, grammar_rule::MultiplicativeExpr, sub_kind::no_additive, sub_kind::first_plus,
-         sub_kind::first_minus, 7},
+         sub_kind::first_minus, code::additive_failed},
         {grammar_rule::MultiplicativeExpr, grammar_rule::UnaryExpr, sub_kind::no_multiplicative, sub_kind::multiply_op,
-         sub_kind::mod_op, 8},
+         sub_kind::mod_op, code::multiplicative_failed},
     };
     for (const level& l : levels) {
         if (l.rule != rule) continue;
@@ -175,7 +171,7 @@ void action_executor::run_operator_rule(const recorded_action& action, grammar_r
 
 // The right operand's actions were recorded last, so it runs first.
 void action_executor::run_binary(const recorded_action& action, grammar_rule operand, bool skip,
-                                 std::int32_t failure_code) {
+                                 execution_code failure_code) {
     try {
         run_rule(operand, skip);
         path_value right = take_operand(skip);
@@ -195,7 +191,6 @@ void action_executor::run_binary(const recorded_action& action, grammar_rule ope
 // is the order the nesting gives, without a call per operator. Any failure
 // inside is the additive failure, as it is for each nested operator.
 void action_executor::run_additive_chain(const recorded_action& outermost, bool skip) {
-    constexpr std::int32_t additive_failure = 7;
     struct kept_operand {
         std::int32_t form;
         path_value right;
@@ -207,7 +202,7 @@ void action_executor::run_additive_chain(const recorded_action& outermost, bool 
             run_rule(grammar_rule::MultiplicativeExpr, skip);
             kept.push_back({action.sub_kind, take_operand(skip)});
             action = actions_.take_action();
-            if (action.rule != code_of(grammar_rule::AdditiveExpr)) raise_execution_error(2);
+            if (action.rule != code_of(grammar_rule::AdditiveExpr)) raise_execution_error(execution_code::action_out_of_place);
         }
         grammar_rule part;
         if (has_single_part(action, grammar_rule::AdditiveExpr, part))
@@ -220,7 +215,7 @@ void action_executor::run_additive_chain(const recorded_action& outermost, bool 
             apply_operator(operand->form, left, operand->right);
         }
     } catch (const execution_error&) {
-        raise_execution_error(additive_failure);
+        raise_execution_error(execution_code::additive_failed);
     }
 }
 
@@ -256,7 +251,7 @@ void action_executor::run_negations(bool skip) {
     std::int32_t signs = 1;
     for (;;) {
         recorded_action inner = actions_.take_action();
-        if (inner.rule != code_of(grammar_rule::UnaryExpr)) raise_execution_error(2);
+        if (inner.rule != code_of(grammar_rule::UnaryExpr)) raise_execution_error(execution_code::action_out_of_place);
         if (is(inner, sub_kind::negation)) {
             ++signs;
             continue;
@@ -277,7 +272,7 @@ void action_executor::run_union(bool skip) {
     std::int32_t bars = 1;
     for (;;) {
         recorded_action inner = actions_.take_action();
-        if (inner.rule != code_of(grammar_rule::UnionExpr)) raise_execution_error(2);
+        if (inner.rule != code_of(grammar_rule::UnionExpr)) raise_execution_error(execution_code::action_out_of_place);
         if (is(inner, sub_kind::union_bar)) {
             ++bars;
             continue;
@@ -291,7 +286,7 @@ void action_executor::run_union(bool skip) {
 void action_executor::join_union_operand(bool skip) {
     node_collection right;
     if (!skip) {
-        if (values_.top().kind != value_kind::kind_nodes) raise_execution_error(not_a_node_collection);
+        if (values_.top().kind != value_kind::kind_nodes) raise_execution_error(execution_code::not_a_node_collection);
         right = values_.pop_nodes();
     }
     run_rule(grammar_rule::PathExpr, skip);
@@ -308,7 +303,7 @@ void action_executor::run_function_call(const recorded_action& action, bool skip
         for (std::int32_t i = 0; i < count; ++i) {
             run_rule(grammar_rule::Argument, skip);
             if (skip) continue;
-            if (values_.count() == 0) raise_execution_error(empty_stack_after_argument);
+            if (values_.count() == 0) raise_execution_error(execution_code::no_argument_value);
             arguments[static_cast<std::size_t>(count - 1 - i)] = values_.pop_value();
         }
         run_rule(grammar_rule::QName, skip);
@@ -316,7 +311,7 @@ void action_executor::run_function_call(const recorded_action& action, bool skip
         std::string name = values_.pop_string();
         call_function(values_, context_, name, arguments);
     } catch (const execution_error&) {
-        raise_execution_error(function_failed);
+        raise_execution_error(execution_code::function_failed);
     }
 }
 
@@ -356,7 +351,7 @@ void action_executor::run_qname(const recorded_action& action, bool skip) {
     const recorded_action& local = actions_.take_action();
     const recorded_action& prefix = actions_.take_action();
     if (local.rule != code_of(grammar_rule::LocalPart) || prefix.rule != code_of(grammar_rule::Prefix))
-        raise_execution_error(2);
+        raise_execution_error(execution_code::action_out_of_place);
     if (!skip) values_.push_string(prefix.literal + ":" + local.literal);
 }
 
@@ -365,12 +360,12 @@ void action_executor::run_qname(const recorded_action& action, bool skip) {
 void action_executor::run_path_with_filter(const recorded_action& action, bool skip) {
     std::int32_t relative_index = actions_.action_cursor;
     const recorded_action& relative = actions_.read_action(relative_index);
-    if (relative.rule != code_of(grammar_rule::RelativeLocationPath)) raise_execution_error(2);
+    if (relative.rule != code_of(grammar_rule::RelativeLocationPath)) raise_execution_error(execution_code::action_out_of_place);
     actions_.action_cursor = relative.variant - 1;
     run_rule(grammar_rule::FilterExpr, skip);
     std::int32_t below_filter = actions_.action_cursor;
     if (!skip) {
-        if (values_.top().kind != value_kind::kind_nodes) raise_execution_error(not_a_node_collection);
+        if (values_.top().kind != value_kind::kind_nodes) raise_execution_error(execution_code::not_a_node_collection);
         if (is(action, sub_kind::path_filter_double_slash)) expand_to_descendants();
         run_path_chain(relative_index, from_stack, relative.variant, false);
     }
@@ -386,7 +381,7 @@ void action_executor::run_filter_predicate(bool skip) {
     run_rule(grammar_rule::PrimaryExpr, skip);
     std::int32_t below_primary = actions_.action_cursor;
     if (!skip) {
-        if (values_.top().kind != value_kind::kind_nodes) raise_execution_error(not_a_node_collection);
+        if (values_.top().kind != value_kind::kind_nodes) raise_execution_error(execution_code::not_a_node_collection);
         node_collection entries = values_.pop_nodes();
         entries.sort_document_order();
         keep_filtered_entries(entries, predicate_top);

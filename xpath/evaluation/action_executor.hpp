@@ -10,6 +10,7 @@
 
 #include "action_log.hpp"
 #include "evaluation_context.hpp"
+#include "execution_code.hpp"
 #include "value_stack.hpp"
 #include "xpath/front_end/action_codes.hpp"
 
@@ -21,7 +22,7 @@ public:
         : actions_(actions), values_(values), context_(context) {}
 
     // Takes the action at the cursor, which must be of rule `expected`
-    // (execution_error 2 otherwise), and carries it out.
+    // (action_out_of_place otherwise), and carries it out.
     void run_rule(grammar_rule expected, bool skip);
 
 private:
@@ -38,7 +39,8 @@ private:
     static bool has_single_part(const recorded_action& action, grammar_rule rule, grammar_rule& part);
     void run_action(const recorded_action& action, grammar_rule rule, bool skip);
     void run_operator_rule(const recorded_action& action, grammar_rule rule, bool skip);
-    void run_binary(const recorded_action& action, grammar_rule operand, bool skip, std::int32_t failure_code);
+    void run_binary(const recorded_action& action, grammar_rule operand, bool skip,
+                    execution_code failure_code);
     void run_additive_chain(const recorded_action& outermost, bool skip);
     void apply_operator(std::int32_t form, path_value& left, path_value& right);
     path_value take_operand(bool skip);

@@ -57,7 +57,7 @@ void action_executor::run_step(std::int32_t& marker, bool skip) {
         marker = from_stack;
     }
     const recorded_action& step = actions_.take_action();
-    if (step.rule != code_of(grammar_rule::Step)) raise_execution_error(2);
+    if (step.rule != code_of(grammar_rule::Step)) raise_execution_error(execution_code::action_out_of_place);
     std::vector<std::int32_t> predicate_tops;  // the last written predicate first
     for (std::int32_t k = 0; k < step.variant; ++k) {
         predicate_tops.push_back(actions_.action_cursor);

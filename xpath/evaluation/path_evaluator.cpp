@@ -18,7 +18,6 @@
 namespace xpath {
 namespace {
 
-constexpr std::int32_t no_base_node = 1;
 
 bool is_usable_base(TiXmlNode* node) {
     // Linking a document under another node would make TinyXML delete it.
@@ -74,7 +73,7 @@ void path_evaluator::run_guarded() {
 
 void path_evaluator::run_pipeline() {
     attach_synthetic_root();
-    if (!context.synthetic_root) raise_execution_error(no_base_node);
+    if (!context.synthetic_root) raise_execution_error(execution_code::no_base_node);
     scan_lexemes(reader, *walker);
     walker->decode_expression();
     actions.action_cursor = actions.action_count() - 1;

@@ -32,7 +32,7 @@ void grammar_walker::decode_expression() {
     path_levels_.clear();
     path_levels_.reserve(8);  // one allocation for the paths of a short expression
     // Lexemes left after a complete expression are neither an error nor recorded.
-    if (!decode_rule(grammar_rule::Expr, true)) raise_syntax_error("main level");
+    if (!decode_rule(grammar_rule::Expr, true)) raise_syntax_error(main_level_text);
 }
 
 void grammar_walker::count_entry() {

@@ -107,19 +107,19 @@ void action_executor::run_action(const recorded_action& action, grammar_rule rul
         case grammar_rule::AbsoluteLocationPath:
             // The path's R(1) lies right below, or below the "//" marker action.
             if (is(action, sub_kind::root_and_relative))
-                run_path_chain(actions_.action_cursor, from_root, action.variant, skip);
+                run_path_chain(actions_.cursor(), from_root, first_action_position(action), skip);
             if (is(action, sub_kind::root_abbreviated))
-                run_path_chain(actions_.action_cursor - 1, from_everything, action.variant, skip);
+                run_path_chain(actions_.cursor() - 1, from_everything, first_action_position(action), skip);
             return;
         case grammar_rule::RelativeLocationPath:
-            run_path_chain(actions_.action_cursor + 1, from_context, action.variant, skip);
+            run_path_chain(actions_.cursor() + 1, from_context, first_action_position(action), skip);
             return;
         case grammar_rule::AxisSpecifier:
             if (is(action, sub_kind::attribute_axis) && !skip) values_.push_int(1, "axis specifier is at");
             if (is(action, sub_kind::default_axis) && !skip) values_.push_int(0, "axis specifier is empty");
             return;
         case grammar_rule::AxisName:
-            if (!skip) values_.push_int(action.variant, "axis is a name");
+            if (!skip) values_.push_int(lexeme_class(action), "axis is a name");
             return;
         case grammar_rule::NodeTest: run_node_test(action, skip); return;
         case grammar_rule::NameTest:
@@ -297,7 +297,8 @@ void action_executor::join_union_operand(bool skip) {
 
 // Arguments are met last first and stored in written order.
 void action_executor::run_function_call(const recorded_action& action, bool skip) {
-    std::int32_t count = action.sub_kind == 1 && action.variant > 0 ? action.variant : 0;
+    bool has_arguments = action.sub_kind == call_with_arguments && argument_count(action) > 0;
+    std::int32_t count = has_arguments ? argument_count(action) : 0;
     try {
         std::vector<path_value> arguments(skip ? 0 : static_cast<std::size_t>(count));
         for (std::int32_t i = 0; i < count; ++i) {
@@ -340,7 +341,7 @@ void action_executor::run_node_test(const recorded_action& action, bool skip) {
     if (is(action, sub_kind::name_node_test)) run_rule(grammar_rule::NameTest, skip);
     if (!type_test || skip) return;
     values_.pop_int();
-    values_.push_int(action.variant, "axis is a keyword");
+    values_.push_int(lexeme_class(action), "axis is a keyword");
     values_.push_string("*");
 }
 
@@ -358,35 +359,35 @@ void action_executor::run_qname(const recorded_action& action, bool skip) {
 // "(/a)/b" and "(/a)//b": the relative path takes the filter's collection as
 // its input. The path's actions lie above the filter's.
 void action_executor::run_path_with_filter(const recorded_action& action, bool skip) {
-    std::int32_t relative_index = actions_.action_cursor;
+    std::int32_t relative_index = actions_.cursor();
     const recorded_action& relative = actions_.read_action(relative_index);
     if (relative.rule != code_of(grammar_rule::RelativeLocationPath)) raise_execution_error(execution_code::action_out_of_place);
-    actions_.action_cursor = relative.variant - 1;
+    actions_.move_cursor_to(first_action_position(relative) - 1);
     run_rule(grammar_rule::FilterExpr, skip);
-    std::int32_t below_filter = actions_.action_cursor;
+    std::int32_t below_filter = actions_.cursor();
     if (!skip) {
         if (values_.top().kind != value_kind::kind_nodes) raise_execution_error(execution_code::not_a_node_collection);
         if (is(action, sub_kind::path_filter_double_slash)) expand_to_descendants();
-        run_path_chain(relative_index, from_stack, relative.variant, false);
+        run_path_chain(relative_index, from_stack, first_action_position(relative), false);
     }
-    actions_.action_cursor = below_filter;
+    actions_.move_cursor_to(below_filter);
 }
 
 // "(/a)[p]": the predicate lies above the primary expression. A number keeps
 // the entry at that position in document order; any other value keeps the
 // entries for which it is true.
 void action_executor::run_filter_predicate(bool skip) {
-    std::int32_t predicate_top = actions_.action_cursor;
+    std::int32_t predicate_top = actions_.cursor();
     run_rule(grammar_rule::Predicate, true);
     run_rule(grammar_rule::PrimaryExpr, skip);
-    std::int32_t below_primary = actions_.action_cursor;
+    std::int32_t below_primary = actions_.cursor();
     if (!skip) {
         if (values_.top().kind != value_kind::kind_nodes) raise_execution_error(execution_code::not_a_node_collection);
         node_collection entries = values_.pop_nodes();
         entries.sort_document_order();
         keep_filtered_entries(entries, predicate_top);
     }
-    actions_.action_cursor = below_primary;
+    actions_.move_cursor_to(below_primary);
 }
 
 void action_executor::keep_filtered_entries(node_collection& entries, std::int32_t predicate_top) {
@@ -395,7 +396,7 @@ void action_executor::keep_filtered_entries(node_collection& entries, std::int32
         TiXmlElement* element = entries.is_attribute(i) ? nullptr : entries.node_at(i)->ToElement();
         {
             context_scope scope(context_, element, false);
-            actions_.action_cursor = predicate_top;
+            actions_.move_cursor_to(predicate_top);
             run_rule(grammar_rule::Predicate, false);
         }
         path_value& value = values_.top();

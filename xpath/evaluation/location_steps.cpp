@@ -26,11 +26,11 @@ void action_executor::run_path_chain(std::int32_t first_relative_index, std::int
         // The separator before step j is the form of the relative path that step j-1 begins.
         std::int32_t separator = j == 0 ? 0 : actions_.read_action(first_relative_index - (j - 1)).sub_kind;
         if (separator == code_of(sub_kind::step_double_slash_path)) expand_to_descendants();
-        actions_.action_cursor = more_steps ? at.variant - 1 : i;
+        actions_.move_cursor_to(more_steps ? first_action_position(at) - 1 : i);
         run_step(marker, false);
         if (!more_steps) break;
     }
-    actions_.action_cursor = first_action_index - 1;
+    actions_.move_cursor_to(first_action_index - 1);
 }
 
 // "a//b": every node at any depth below each element of the collection on
@@ -59,15 +59,15 @@ void action_executor::run_step(std::int32_t& marker, bool skip) {
     const recorded_action& step = actions_.take_action();
     if (step.rule != code_of(grammar_rule::Step)) raise_execution_error(execution_code::action_out_of_place);
     std::vector<std::int32_t> predicate_tops;  // the last written predicate first
-    for (std::int32_t k = 0; k < step.variant; ++k) {
-        predicate_tops.push_back(actions_.action_cursor);
+    for (std::int32_t k = 0; k < predicate_count(step); ++k) {
+        predicate_tops.push_back(actions_.cursor());
         run_rule(grammar_rule::Predicate, true);
     }
-    std::int32_t node_test = actions_.action_cursor;
+    std::int32_t node_test = actions_.cursor();
     run_rule(grammar_rule::NodeTest, true);
     run_rule(grammar_rule::AxisSpecifier, skip);
-    std::int32_t below_step = actions_.action_cursor;
-    actions_.action_cursor = node_test;
+    std::int32_t below_step = actions_.cursor();
+    actions_.move_cursor_to(node_test);
     run_rule(grammar_rule::NodeTest, skip);
     if (!skip) {
         std::string name_test = values_.pop_string();
@@ -76,7 +76,7 @@ void action_executor::run_step(std::int32_t& marker, bool skip) {
         if (!predicate_tops.empty()) output = apply_predicates(std::move(output), predicate_tops, name_test != "*");
         values_.push_nodes(std::move(output));
     }
-    actions_.action_cursor = below_step;
+    actions_.move_cursor_to(below_step);
 }
 
 // Attribute and non-element inputs produce nothing. The elements under the
@@ -119,7 +119,7 @@ node_collection action_executor::apply_predicates(node_collection candidates, co
             if (current.is_attribute(i)) continue;
             TiXmlElement* element = current.node_at(i)->ToElement();
             if (!element) continue;
-            actions_.action_cursor = *top;
+            actions_.move_cursor_to(*top);
             if (test_predicate(element, by_name)) kept.append(element);
         }
         current = std::move(kept);

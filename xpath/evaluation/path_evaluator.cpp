@@ -76,7 +76,7 @@ void path_evaluator::run_pipeline() {
     if (!context.synthetic_root) raise_execution_error(execution_code::no_base_node);
     scan_lexemes(reader, *walker);
     walker->decode_expression();
-    actions.action_cursor = actions.action_count() - 1;
+    actions.move_cursor_to_last();
     action_executor(actions, values, context).run_rule(grammar_rule::Expr, false);
     if (values.count() == 1) {
         result = values.pop_value();

@@ -340,7 +340,7 @@ bool grammar_walker::decode_function_call(bool record) {
     if (!cursor) return false;
     if (current_is(lex_class::closing_parenthesis)) {
         advance_cursor(1);
-        record_when(record, grammar_rule::FunctionCall, 0);
+        record_when(record, grammar_rule::FunctionCall, call_without_arguments);
         return true;
     }
     return decode_argument_list(record);
@@ -363,7 +363,7 @@ bool grammar_walker::decode_argument_list(bool record) {
     cursor = mark;
     if (!current_is(lex_class::closing_parenthesis)) return false;
     advance_cursor(1);
-    record_when(record, grammar_rule::FunctionCall, 1, arguments);
+    record_when(record, grammar_rule::FunctionCall, call_with_arguments, arguments);
     return true;
 }
 

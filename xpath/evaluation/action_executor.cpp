@@ -28,10 +28,14 @@ bool is(const recorded_action& action, sub_kind form) {
 
 }  // namespace
 
+void action_executor::require_rule(const recorded_action& action, grammar_rule expected) {
+    if (action.rule != code_of(expected)) raise_execution_error(execution_code::action_out_of_place);
+}
+
 void action_executor::run_rule(grammar_rule expected, bool skip) {
     for (;;) {
         const recorded_action& action = actions_.take_action();
-        if (action.rule != code_of(expected)) raise_execution_error(execution_code::action_out_of_place);
+        require_rule(action, expected);
         grammar_rule part;
         if (!has_single_part(action, expected, part)) {
             run_action(action, expected, skip);
@@ -107,12 +111,14 @@ void action_executor::run_action(const recorded_action& action, grammar_rule rul
         case grammar_rule::AbsoluteLocationPath:
             // The path's R(1) lies right below, or below the "//" marker action.
             if (is(action, sub_kind::root_and_relative))
-                run_path_chain(actions_.cursor(), from_root, first_action_position(action), skip);
-            if (is(action, sub_kind::root_abbreviated))
-                run_path_chain(actions_.cursor() - 1, from_everything, first_action_position(action), skip);
+                run_path_chain(actions_.cursor(), step_input::from_root, first_action_position(action), skip);
+            if (is(action, sub_kind::root_abbreviated)) {
+                std::int32_t first_relative = actions_.cursor() - 1;
+                run_path_chain(first_relative, step_input::from_everything, first_action_position(action), skip);
+            }
             return;
         case grammar_rule::RelativeLocationPath:
-            run_path_chain(actions_.cursor() + 1, from_context, first_action_position(action), skip);
+            run_path_chain(actions_.cursor() + 1, step_input::from_context, first_action_position(action), skip);
             return;
         case grammar_rule::AxisSpecifier:
             if (is(action, sub_kind::attribute_axis) && !skip) values_.push_int(1, "axis specifier is at");
@@ -146,10 +152,12 @@ void action_executor::run_operator_rule(const recorded_action& action, grammar_r
     };
     using code = execution_code;
     static const level levels[] = {
-        {grammar_rule::OrExpr, grammar_rule::AndExpr, sub_kind::no_or, sub_kind::or_op, sub_kind::or_op, code::or_failed},
-        {grammar_rule::AndExpr, grammar_rule::EqualityExpr, sub_kind::no_and, sub_kind::and_op, sub_kind::and_op, code::and_failed},
-        {grammar_rule::EqualityExpr, grammar_rule::RelationalExpr, sub_kind::no_equality, sub_kind::equal_op, sub_kind::not_equal_op,
-         code::equality_failed},
+        {grammar_rule::OrExpr, grammar_rule::AndExpr, sub_kind::no_or, sub_kind::or_op, sub_kind::or_op,
+         code::or_failed},
+        {grammar_rule::AndExpr, grammar_rule::EqualityExpr, sub_kind::no_and, sub_kind::and_op, sub_kind::and_op,
+         code::and_failed},
+        {grammar_rule::EqualityExpr, grammar_rule::RelationalExpr, sub_kind::no_equality, sub_kind::equal_op,
+         sub_kind::not_equal_op, code::equality_failed},
         {grammar_rule::RelationalExpr, grammar_rule::AdditiveExpr, sub_kind::no_relational, sub_kind::less_op,
          sub_kind::greater_equal_op, code::relational_failed},
         {grammar_rule::AdditiveExpr, grammar_rule::MultiplicativeExpr, sub_kind::no_additive, sub_kind::first_plus,
@@ -202,7 +210,7 @@ void action_executor::run_additive_chain(const recorded_action& outermost, bool 
             run_rule(grammar_rule::MultiplicativeExpr, skip);
             kept.push_back({action.sub_kind, take_operand(skip)});
             action = actions_.take_action();
-            if (action.rule != code_of(grammar_rule::AdditiveExpr)) raise_execution_error(execution_code::action_out_of_place);
+            require_rule(action, grammar_rule::AdditiveExpr);
         }
         grammar_rule part;
         if (has_single_part(action, grammar_rule::AdditiveExpr, part))
@@ -251,7 +259,7 @@ void action_executor::run_negations(bool skip) {
     std::int32_t signs = 1;
     for (;;) {
         recorded_action inner = actions_.take_action();
-        if (inner.rule != code_of(grammar_rule::UnaryExpr)) raise_execution_error(execution_code::action_out_of_place);
+        require_rule(inner, grammar_rule::UnaryExpr);
         if (is(inner, sub_kind::negation)) {
             ++signs;
             continue;
@@ -272,7 +280,7 @@ void action_executor::run_union(bool skip) {
     std::int32_t bars = 1;
     for (;;) {
         recorded_action inner = actions_.take_action();
-        if (inner.rule != code_of(grammar_rule::UnionExpr)) raise_execution_error(execution_code::action_out_of_place);
+        require_rule(inner, grammar_rule::UnionExpr);
         if (is(inner, sub_kind::union_bar)) {
             ++bars;
             continue;
@@ -361,14 +369,14 @@ void action_executor::run_qname(const recorded_action& action, bool skip) {
 void action_executor::run_path_with_filter(const recorded_action& action, bool skip) {
     std::int32_t relative_index = actions_.cursor();
     const recorded_action& relative = actions_.read_action(relative_index);
-    if (relative.rule != code_of(grammar_rule::RelativeLocationPath)) raise_execution_error(execution_code::action_out_of_place);
+    require_rule(relative, grammar_rule::RelativeLocationPath);
     actions_.move_cursor_to(first_action_position(relative) - 1);
     run_rule(grammar_rule::FilterExpr, skip);
     std::int32_t below_filter = actions_.cursor();
     if (!skip) {
         if (values_.top().kind != value_kind::kind_nodes) raise_execution_error(execution_code::not_a_node_collection);
         if (is(action, sub_kind::path_filter_double_slash)) expand_to_descendants();
-        run_path_chain(relative_index, from_stack, first_action_position(relative), false);
+        run_path_chain(relative_index, step_input::from_stack, first_action_position(relative), false);
     }
     actions_.move_cursor_to(below_filter);
 }

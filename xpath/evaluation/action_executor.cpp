@@ -22,8 +22,8 @@
 namespace xpath {
 namespace {
 
-bool is(const recorded_action& action, sub_kind form) {
-    return action.sub_kind == code_of(form);
+bool is(const recorded_action& action, sub_kind wanted) {
+    return action.sub_kind == code_of(wanted);
 }
 
 }  // namespace
@@ -47,8 +47,8 @@ void action_executor::run_rule(grammar_rule expected, bool skip) {
 
 // The rules and forms that consist of one part, and that part.
 bool action_executor::has_single_part(const recorded_action& action, grammar_rule rule, grammar_rule& part) {
-    auto when = [&](sub_kind form, grammar_rule single) {
-        if (!is(action, form)) return false;
+    auto when = [&](sub_kind wanted, grammar_rule single) {
+        if (!is(action, wanted)) return false;
         part = single;
         return true;
     };
@@ -200,7 +200,7 @@ void action_executor::run_binary(const recorded_action& action, grammar_rule ope
 // inside is the additive failure, as it is for each nested operator.
 void action_executor::run_additive_chain(const recorded_action& outermost, bool skip) {
     struct kept_operand {
-        std::int32_t form;
+        std::int32_t sub_kind;
         path_value right;
     };
     try {
@@ -220,7 +220,7 @@ void action_executor::run_additive_chain(const recorded_action& outermost, bool 
         if (skip) return;
         for (auto operand = kept.rbegin(); operand != kept.rend(); ++operand) {
             path_value left = take_operand(skip);
-            apply_operator(operand->form, left, operand->right);
+            apply_operator(operand->sub_kind, left, operand->right);
         }
     } catch (const execution_error&) {
         raise_execution_error(execution_code::additive_failed);
@@ -235,9 +235,9 @@ path_value action_executor::take_operand(bool skip) {
     return operand;
 }
 
-void action_executor::apply_operator(std::int32_t form_code, path_value& left, path_value& right) {
-    sub_kind form = static_cast<sub_kind>(form_code);
-    switch (form) {
+void action_executor::apply_operator(std::int32_t sub_kind_code, path_value& left, path_value& right) {
+    sub_kind op = static_cast<sub_kind>(sub_kind_code);
+    switch (op) {
         case sub_kind::or_op: op_or(values_, left, right); break;
         case sub_kind::and_op: op_and(values_, left, right); break;
         case sub_kind::equal_op: op_equal(values_, left, right); break;
@@ -248,8 +248,8 @@ void action_executor::apply_operator(std::int32_t form_code, path_value& left, p
         case sub_kind::next_minus: op_subtract(values_, left, right); break;
         case sub_kind::multiply_op:
         case sub_kind::div_op:
-        case sub_kind::mod_op: op_multiplicative(values_, form, left, right); break;
-        default: op_compare(values_, form, left, right); break;
+        case sub_kind::mod_op: op_multiplicative(values_, op, left, right); break;
+        default: op_compare(values_, op, left, right); break;
     }
 }
 

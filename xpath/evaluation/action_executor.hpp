@@ -47,7 +47,7 @@ private:
     void run_binary(const recorded_action& action, grammar_rule operand, bool skip,
                     execution_code failure_code);
     void run_additive_chain(const recorded_action& outermost, bool skip);
-    void apply_operator(std::int32_t form, path_value& left, path_value& right);
+    void apply_operator(std::int32_t sub_kind_code, path_value& left, path_value& right);
     path_value take_operand(bool skip);
     void run_negations(bool skip);
     void run_union(bool skip);

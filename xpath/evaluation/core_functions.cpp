@@ -216,10 +216,10 @@ const library_function library[] = {
     {"true", fn_true, 0, 0, execution_code::true_arguments},
 };
 
-void call_checked(const library_function& entry, function_call& call) {
-    if (call.count() < entry.fewest_arguments || call.count() > entry.most_arguments)
-        raise_execution_error(entry.count_code);
-    entry.function(call);
+void call_checked(const library_function& function, function_call& call) {
+    if (call.count() < function.fewest_arguments || call.count() > function.most_arguments)
+        raise_execution_error(function.count_code);
+    function.function(call);
 }
 
 }  // namespace
@@ -227,9 +227,9 @@ void call_checked(const library_function& entry, function_call& call) {
 void call_function(value_stack& stack, const evaluation_context& context, const std::string& name,
                    std::vector<path_value>& arguments) {
     function_call call{stack, context, arguments};
-    for (const library_function& entry : library) {
-        if (name.size() == std::strlen(entry.name) && name.compare(entry.name) == 0) {
-            call_checked(entry, call);
+    for (const library_function& listed : library) {
+        if (name.size() == std::strlen(listed.name) && name.compare(listed.name) == 0) {
+            call_checked(listed, call);
             return;
         }
     }

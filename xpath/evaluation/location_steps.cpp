@@ -24,7 +24,7 @@ void action_executor::run_path_chain(std::int32_t first_relative_index, step_inp
     for (std::int32_t j = 0; !skip; ++j, --i) {
         const recorded_action& at = actions_.read_action(i);
         bool more_steps = at.rule == relative;
-        // The separator before step j is the form of the relative path that step j-1 begins.
+        // The separator before step j is the sub_kind of the relative path that step j-1 begins.
         std::int32_t separator = j == 0 ? 0 : actions_.read_action(first_relative_index - (j - 1)).sub_kind;
         if (separator == code_of(sub_kind::step_double_slash_path)) expand_to_descendants();
         actions_.move_cursor_to(more_steps ? first_action_position(at) - 1 : i);

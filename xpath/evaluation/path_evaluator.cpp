@@ -34,9 +34,9 @@ path_evaluator::~path_evaluator() {
     values.clear();
 }
 
-std::int32_t path_evaluator::record_action(std::int32_t rule, std::int32_t sub, std::int32_t variant,
+std::int32_t path_evaluator::record_action(std::int32_t rule, std::int32_t sub_kind, std::int32_t variant,
                                            const char* literal) {
-    return actions.record_action(rule, sub, variant, literal);
+    return actions.record_action(rule, sub_kind, variant, literal);
 }
 
 std::int32_t path_evaluator::action_count() {

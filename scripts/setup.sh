@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build needs when they are missing (as root),
-# then configures and builds into the given folder of the checkout.
+# fetches TinyXML's Debian source (scripts/fetch_tinyxml_source.sh), then
+# configures and builds into the given folder of the checkout.
 #   scripts/setup.sh [BUILD_FOLDER [CMAKE_OPTION...]]
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
-packages=(cmake g++ make pkg-config libtinyxml-dev libgtest-dev)
+packages=(cmake g++ make pkg-config libgtest-dev)
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
@@ -20,7 +21,9 @@ if ((${#missing[@]})); then
   DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
+tinyxml=$(bash "$root/scripts/fetch_tinyxml_source.sh")
+
 build="$root/${1:-build}"
 shift || true
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTINYXML_SOURCE_DIR="$tinyxml" "$@" >/dev/null
 cmake --build "$build" -j"$(nproc)"

@@ -37,6 +37,8 @@ TEST(language_hand_over, writes_what_the_settings_say) {
         const char* message_afterwards;
     };
     const std::string english = "Tarvolen: Please insert the memory card into the device.";
+    std::string too_deep = "<Settings><Language>5</Language>";
+    for (int i = 0; i < 100000; ++i) too_deep += "<a>";
     const row rows[] = {
         {nullptr, 1, "1", "Tarvolen: Please insert the memory card into the device."},
         {"<Settings><Language>23</Language></Settings>", 23, "23",
@@ -55,6 +57,7 @@ TEST(language_hand_over, writes_what_the_settings_say) {
         {"<Other><Language>5</Language></Other>", 0, "0", english.c_str()},  // another root element
         {"<Settings><Language>7</Language>", 1, "1", english.c_str()},        // malformed
         {"", 1, "1", english.c_str()},                                         // empty file
+        {too_deep.c_str(), 1, "1", english.c_str()},  // nests too deeply to be parsed
     };
     for (const row& r : rows) {
         SCOPED_TRACE(r.settings ? r.settings : "(no settings file)");

@@ -78,3 +78,33 @@ TEST_F(xpath_eval, outcomes_and_exit_codes) {
         }
     }
 }
+
+TEST_F(xpath_eval, files_that_cannot_be_loaded_exit_3_naming_file_and_reason) {
+    std::string deep, deepest;
+    for (int i = 0; i < 64; ++i) deep = "<a>" + deep + "</a>";
+    for (int i = 0; i < 100000; ++i) deepest += "<a>";
+    scratch.write_file("deep.xml", deep);
+    scratch.write_file("deeper.xml", "<b>" + deep + "</b>");
+    scratch.write_file("deepest.xml", deepest);
+    scratch.write_file("cut.xml", "<?xml version='1.0'?><a>x\xdd");  // ends inside a UTF-8 sequence
+    scratch.make_folder("folder");
+    struct row {
+        std::string file;
+        int exit_code;
+        const char* reason;  // on standard error, after the file's name
+    };
+    const row rows[] = {
+        {scratch.host("deep.xml"), 0, ""},
+        {scratch.host("deeper.xml"), 3, ": the document nests too deeply (gave up at depth 65"},
+        {scratch.host("deepest.xml"), 3, ": the document nests too deeply (gave up at depth 65"},
+        {scratch.host("cut.xml"), 3, ": Error reading Element value."},
+        {scratch.host("folder"), 3, ": is a directory"},
+        {"/dev/zero", 3, ": is not a regular file"},
+    };
+    for (const row& r : rows) {
+        SCOPED_TRACE(r.file);
+        test_support::program_run result = run({r.file, "count(//a)"});
+        EXPECT_EQ(result.exit_code, r.exit_code);
+        EXPECT_EQ(result.err.find("xpath-eval: cannot load " + r.file + r.reason) == 0, r.exit_code == 3) << result.err;
+    }
+}

@@ -3,11 +3,16 @@
 //   xpath-eval [--lexemes] [--actions] FILE EXPRESSION
 // Exit status: 0 status ok, 1 any other status, 2 usage error, 3 FILE not loaded.
 // After "error:" comes "reason:", which names the error (reason_usage below).
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
 #include <string>
+#include <system_error>
 
 #include <tinyxml.h>
 
+#include "document_guard/guarded_load.hpp"
 #include "xpath/evaluation/execution_code.hpp"
 #include "xpath/evaluation/path_evaluator.hpp"
 #include "xpath/front_end/xpath_errors.hpp"
@@ -124,6 +129,49 @@ void print_result(xpath::path_evaluator& evaluator, xpath::path_value& result) {
     std::printf("string: %s\n", result.to_string().c_str());
 }
 
+// Only a regular file is read: a directory or a device would not end, or
+// would not read as a document. Empty when it is one, else the reason.
+std::string not_a_regular_file(const std::string& file) {
+    std::error_code error;
+    std::filesystem::file_status status = std::filesystem::status(file, error);
+    if (error) return error.message();
+    switch (status.type()) {
+        case std::filesystem::file_type::regular: return "";
+        case std::filesystem::file_type::directory: return "is a directory";
+        default: return "is not a regular file";
+    }
+}
+
+// Why the guarded load did not load the document; empty when it did.
+std::string load_failure(const document_guard::load_report& report, const TiXmlDocument& document) {
+    switch (report.outcome) {
+        case document_guard::load_outcome::loaded: return "";
+        case document_guard::load_outcome::read_failed: return std::strerror(report.read_error);
+        case document_guard::load_outcome::too_deep:
+            return "the document nests too deeply (gave up at depth " + std::to_string(report.gave_up_depth) +
+                   ", the limit is " + std::to_string(document_guard::document_depth_limit) + ")";
+        case document_guard::load_outcome::not_parsed: return document.ErrorDesc();
+    }
+    return "not loaded";
+}
+
+// Loads FILE through the document guard; false (with the file and the reason
+// on standard error) when it cannot be loaded.
+bool load_document(const std::string& file, TiXmlDocument& document) {
+    std::string reason = not_a_regular_file(file);
+    if (reason.empty()) {
+        std::FILE* stream = std::fopen(file.c_str(), "rb");
+        if (!stream) {
+            reason = std::strerror(errno);
+        } else {
+            reason = load_failure(document_guard::load_guarded(document, stream), document);
+            std::fclose(stream);
+        }
+    }
+    if (!reason.empty()) std::fprintf(stderr, "xpath-eval: cannot load %s: %s\n", file.c_str(), reason.c_str());
+    return reason.empty();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -134,10 +182,7 @@ int main(int argc, char** argv) {
         return usage_error;
     }
     TiXmlDocument document;
-    if (!document.LoadFile(parsed.file.c_str(), TIXML_ENCODING_UNKNOWN)) {
-        std::fprintf(stderr, "xpath-eval: cannot load %s: %s\n", parsed.file.c_str(), document.ErrorDesc());
-        return load_error;
-    }
+    if (!load_document(parsed.file, document)) return load_error;
     xpath::path_evaluator evaluator(document.RootElement(), parsed.expression.c_str());
     xpath::path_value result = evaluator.evaluate();
     if (parsed.lexemes) print_lexemes(*evaluator.walker);

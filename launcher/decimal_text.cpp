@@ -1,35 +1,20 @@
-// Decimal text to integer with saturation.
+// Decimal text to integer with saturation, through the engine's atoi rule.
 #include "decimal_text.hpp"
 
-#include <climits>
+#include <string>
+
+#include "xpath/evaluation/number_text.hpp"
 
 namespace launcher {
-namespace {
 
-bool is_space(WCHAR c) {
-    return c == u' ' || (c >= u'\t' && c <= u'\r');
-}
-
-bool is_digit(WCHAR c) {
-    return c >= u'0' && c <= u'9';
-}
-
-}  // namespace
-
+// The engine's parser reads bytes. Every character that can take part in a
+// number is ASCII, so ASCII passes as it is and any other character becomes
+// DEL, which is neither space, sign nor digit and so ends the number as the
+// character itself would (cutting U+0131 to its low byte would read as '1').
 int parse_decimal(const WCHAR* text) {
-    if (!text) return 0;
-    while (is_space(*text)) ++text;
-    bool negative = *text == u'-';
-    if (*text == u'-' || *text == u'+') ++text;
-    // Accumulate as a negative number: its range includes INT_MIN.
-    int value = 0;
-    for (; is_digit(*text); ++text) {
-        int digit = *text - u'0';
-        if (value < (INT_MIN + digit) / 10) return negative ? INT_MIN : INT_MAX;
-        value = value * 10 - digit;
-    }
-    if (negative) return value;
-    return value == INT_MIN ? INT_MAX : -value;
+    std::string bytes;
+    for (; text && *text; ++text) bytes += *text < 0x80 ? static_cast<char>(*text) : '\x7f';
+    return xpath::parse_int(bytes);
 }
 
 }  // namespace launcher

@@ -1,6 +1,7 @@
 // Decimal text to integer, the one conversion the launcher uses wherever it
 // reads a number: the C library's rules, but saturated at the 32-bit limits
-// instead of leaving an overflow undefined.
+// instead of leaving an overflow undefined. It is the XPath engine's atoi
+// rule, applied to 16-bit text; the engine's own parser does the work.
 #pragma once
 
 #include "windows_ce.hpp"

@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Builds the program and runs it on a fresh copy of the sample device: once
 # with the card that carries the application, once after the card is taken
-# out. The repository's files are never modified.
+# out. Only the two programs it runs are built (launcher-sim and the demo
+# application), not the tests or benchmarks. The repository's files are
+# never modified.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-"$root/scripts/setup.sh" build >/dev/null
+"$root/scripts/setup.sh" --target launcher-sim --target tvl-demo build >/dev/null
 
 device=$(mktemp -d)
 trap 'rm -rf "$device"' EXIT

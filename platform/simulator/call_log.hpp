@@ -1,6 +1,6 @@
-// Tracing and injected failures, shared by every simulated call. A call first
-// asks should_fail (which sets the last error when it says yes), then reports
-// itself with trace_call once it knows its result.
+// Tracing and injected failures, shared by every simulated call. A call names
+// itself once, in a simulated_call: it first asks fails() (which sets the last
+// error when it says yes), then traces itself once it knows its result.
 #pragma once
 
 #include <string>
@@ -16,5 +16,25 @@ bool is_tracing();
 
 // "0" for null, otherwise 0x-prefixed hex: how handles and addresses are traced.
 std::string pointer_text(const void* pointer);
+
+// One simulated call under its Windows name, said once for both the injected
+// failure and the trace line.
+class simulated_call {
+public:
+    explicit simulated_call(const char* function) : function_(function) {}
+
+    // Whether a failure planned with fail_call is due now (the last error is then set).
+    bool fails() const { return should_fail(function_); }
+
+    // Writes the trace line "<function> <details()>"; details is asked for its
+    // text only while tracing is on.
+    template <class Details>
+    void trace(Details details) const {
+        if (is_tracing()) trace_call(std::string(function_) + " " + details());
+    }
+
+private:
+    const char* function_;
+};
 
 }  // namespace device_simulator

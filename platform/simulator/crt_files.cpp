@@ -45,10 +45,6 @@ bool is_read_only(const struct stat& info) {
 }
 
 std::FILE* open_file(const WCHAR* path, const WCHAR* mode) {
-    if (should_fail("_wfopen")) {
-        errno = EIO;
-        return nullptr;
-    }
     open_mode parsed;
     if (!path || !parse_mode(mode, parsed)) {
         errno = EINVAL;
@@ -190,8 +186,14 @@ int scan(std::FILE* stream, const WCHAR* format, va_list& arguments) {
     return assigned;
 }
 
+// An injected failure of _wfopen reads as an I/O error, as a failing card gives.
+std::FILE* open_unless_failing(const simulated_call& wide_open, const WCHAR* path, const WCHAR* mode) {
+    if (!wide_open.fails()) return open_file(path, mode);
+    errno = EIO;
+    return nullptr;
+}
+
 int put_text(const WCHAR* text, std::FILE* stream) {
-    if (should_fail("fputws")) return -1;
     if (!text || !stream) {
         errno = EINVAL;
         return -1;
@@ -210,8 +212,9 @@ int put_text(const WCHAR* text, std::FILE* stream) {
 }  // namespace
 
 std::FILE* _wfopen(const WCHAR* path, const WCHAR* mode) {
-    std::FILE* file = open_file(path, mode);
-    if (is_tracing()) trace_call("_wfopen " + printable_utf8(path) + " " + printable_utf8(mode) + (file ? " -> ok" : " -> failed"));
+    simulated_call call("_wfopen");
+    std::FILE* file = open_unless_failing(call, path, mode);
+    call.trace([&] { return printable_utf8(path) + " " + printable_utf8(mode) + (file ? " -> ok" : " -> failed"); });
     return file;
 }
 
@@ -224,8 +227,9 @@ int fwscanf(std::FILE* stream, const WCHAR* format, ...) {
 }
 
 int fputws(const WCHAR* text, std::FILE* stream) {
-    int result = put_text(text, stream);
-    if (is_tracing()) trace_call("fputws " + printable_utf8(text) + (result < 0 ? " -> failed" : " -> ok"));
+    simulated_call call("fputws");
+    int result = call.fails() ? -1 : put_text(text, stream);
+    call.trace([&] { return printable_utf8(text) + (result < 0 ? " -> failed" : " -> ok"); });
     return result;
 }
 
@@ -247,12 +251,14 @@ bool is_device_path(const char* path) {
 
 // The C library's fopen for the whole program: a device path in the 8-bit
 // form that wcstombs gives (UTF-8) opens like _wfopen; every other path goes
-// to the host's fopen unchanged.
+// to the host's fopen unchanged. It traces as fopen but is _wfopen's work,
+// so it fails when _wfopen is made to fail.
 extern "C" std::FILE* fopen(const char* path, const char* mode) {
     if (!is_device_path(path)) return host_fopen()(path, mode);
+    simulated_call call("fopen");
     std::u16string wide_path = utf8_to_utf16(path);
     std::u16string wide_mode = utf8_to_utf16(mode ? mode : "");
-    std::FILE* file = open_file(wide_path.c_str(), wide_mode.c_str());
-    if (is_tracing()) trace_call(std::string("fopen ") + path + " " + (mode ? mode : "") + (file ? " -> ok" : " -> failed"));
+    std::FILE* file = open_unless_failing(simulated_call("_wfopen"), wide_path.c_str(), wide_mode.c_str());
+    call.trace([&] { return std::string(path) + " " + (mode ? mode : "") + (file ? " -> ok" : " -> failed"); });
     return file;
 }

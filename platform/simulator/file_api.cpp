@@ -57,7 +57,6 @@ std::vector<WIN32_FIND_DATAW> find_entries(const mapped_path& mapped) {
 }
 
 HANDLE start_file_search(LPCWSTR path, WIN32_FIND_DATAW* data) {
-    if (should_fail("FindFirstFileW")) return INVALID_HANDLE_VALUE;
     if (!path || !data) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return INVALID_HANDLE_VALUE;
@@ -71,14 +70,7 @@ HANDLE start_file_search(LPCWSTR path, WIN32_FIND_DATAW* data) {
         SetLastError(ERROR_PATH_NOT_FOUND);
         return INVALID_HANDLE_VALUE;
     }
-    auto search = std::make_shared<file_search>();
-    search->entries = find_entries(mapped);
-    if (search->entries.empty()) {
-        SetLastError(ERROR_FILE_NOT_FOUND);
-        return INVALID_HANDLE_VALUE;
-    }
-    *data = search->entries.front();
-    return open_handle(search);
+    return open_search<file_search>(find_entries(mapped), data, ERROR_FILE_NOT_FOUND);
 }
 
 bool stat_device_path(LPCWSTR path, std::string& host, struct stat& info) {
@@ -96,7 +88,6 @@ bool stat_device_path(LPCWSTR path, std::string& host, struct stat& info) {
 }
 
 BOOL change_attributes(LPCWSTR path, DWORD attributes) {
-    if (should_fail("SetFileAttributesW")) return FALSE;
     std::string host;
     struct stat info;
     if (!path || !stat_device_path(path, host, info)) {
@@ -134,53 +125,42 @@ bool describe_host_file(const std::string& host_path, const std::u16string& name
     return true;
 }
 
-BOOL next_search_entry(entry_search& search, WIN32_FIND_DATAW* data) {
-    if (search.next >= search.entries.size()) {
-        SetLastError(ERROR_NO_MORE_FILES);
-        return FALSE;
-    }
-    *data = search.entries[search.next++];
-    return TRUE;
-}
-
 }  // namespace device_simulator
 
 using namespace device_simulator;
 
 HANDLE FindFirstFileW(LPCWSTR path, WIN32_FIND_DATAW* data) {
-    HANDLE search = start_file_search(path, data);
-    if (is_tracing()) trace_call("FindFirstFileW " + printable_utf8(path));
+    simulated_call call("FindFirstFileW");
+    HANDLE search = call.fails() ? INVALID_HANDLE_VALUE : start_file_search(path, data);
+    call.trace([&] { return printable_utf8(path); });
     return search;
 }
 
 BOOL FindNextFileW(HANDLE search, WIN32_FIND_DATAW* data) {
+    simulated_call call("FindNextFileW");
     BOOL found = FALSE;
-    if (!should_fail("FindNextFileW")) {
-        std::shared_ptr<file_search> files = object_of<file_search>(search);
-        if (!files || !data)
-            SetLastError(files ? ERROR_INVALID_PARAMETER : ERROR_INVALID_HANDLE);
-        else
-            found = next_search_entry(*files, data);
-    }
-    if (is_tracing()) trace_call("FindNextFileW " + pointer_text(search) + (found ? " -> " + printable_utf8(data->cFileName) : " -> none"));
+    if (!call.fails()) found = continue_search<file_search>(search, data);
+    call.trace([&] { return pointer_text(search) + (found ? " -> " + printable_utf8(data->cFileName) : " -> none"); });
     return found;
 }
 
 BOOL FindClose(HANDLE search) {
+    simulated_call call("FindClose");
     BOOL closed = FALSE;
-    if (!should_fail("FindClose")) {
+    if (!call.fails()) {
         closed = close_object<entry_search>(search);
         if (!closed) SetLastError(ERROR_INVALID_HANDLE);
     }
-    if (is_tracing()) trace_call("FindClose " + pointer_text(search));
+    call.trace([&] { return pointer_text(search); });
     return closed;
 }
 
 DWORD GetFileAttributesW(LPCWSTR path) {
+    simulated_call call("GetFileAttributesW");
     DWORD attributes = INVALID_FILE_ATTRIBUTES;
     std::string host;
     struct stat info;
-    if (!should_fail("GetFileAttributesW")) {
+    if (!call.fails()) {
         if (!path)
             SetLastError(ERROR_INVALID_PARAMETER);
         else if (stat_device_path(path, host, info))
@@ -188,14 +168,15 @@ DWORD GetFileAttributesW(LPCWSTR path) {
     }
     char result[16];
     std::snprintf(result, sizeof result, " -> 0x%x", static_cast<unsigned>(attributes));
-    if (is_tracing()) trace_call("GetFileAttributesW " + printable_utf8(path) + result);
+    call.trace([&] { return printable_utf8(path) + result; });
     return attributes;
 }
 
 BOOL SetFileAttributesW(LPCWSTR path, DWORD attributes) {
-    BOOL changed = change_attributes(path, attributes);
+    simulated_call call("SetFileAttributesW");
+    BOOL changed = call.fails() ? FALSE : change_attributes(path, attributes);
     char details[40];
     std::snprintf(details, sizeof details, " 0x%x -> %s", static_cast<unsigned>(attributes), changed ? "ok" : "failed");
-    if (is_tracing()) trace_call("SetFileAttributesW " + printable_utf8(path) + details);
+    call.trace([&] { return printable_utf8(path) + details; });
     return changed;
 }

@@ -25,19 +25,11 @@ std::vector<WIN32_FIND_DATAW> mounted_cards() {
 }
 
 HANDLE start_card_search(WIN32_FIND_DATAW* data) {
-    if (should_fail("FindFirstFlashCard")) return INVALID_HANDLE_VALUE;
     if (!data) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return INVALID_HANDLE_VALUE;
     }
-    auto search = std::make_shared<card_search>();
-    search->entries = mounted_cards();
-    if (search->entries.empty()) {
-        SetLastError(ERROR_NO_MORE_FILES);
-        return INVALID_HANDLE_VALUE;
-    }
-    *data = search->entries.front();
-    return open_handle(search);
+    return open_search<card_search>(mounted_cards(), data, ERROR_NO_MORE_FILES);
 }
 
 std::string reported_card(BOOL found, const WIN32_FIND_DATAW* data) {
@@ -47,20 +39,16 @@ std::string reported_card(BOOL found, const WIN32_FIND_DATAW* data) {
 }  // namespace
 
 HANDLE FindFirstFlashCard(WIN32_FIND_DATAW* data) {
-    HANDLE search = start_card_search(data);
-    if (is_tracing()) trace_call("FindFirstFlashCard " + pointer_text(data) + reported_card(search != INVALID_HANDLE_VALUE, data));
+    simulated_call call("FindFirstFlashCard");
+    HANDLE search = call.fails() ? INVALID_HANDLE_VALUE : start_card_search(data);
+    call.trace([&] { return pointer_text(data) + reported_card(search != INVALID_HANDLE_VALUE, data); });
     return search;
 }
 
 BOOL FindNextFlashCard(HANDLE search, WIN32_FIND_DATAW* data) {
+    simulated_call call("FindNextFlashCard");
     BOOL found = FALSE;
-    if (!should_fail("FindNextFlashCard")) {
-        std::shared_ptr<card_search> cards = object_of<card_search>(search);
-        if (!cards || !data)
-            SetLastError(cards ? ERROR_INVALID_PARAMETER : ERROR_INVALID_HANDLE);
-        else
-            found = next_search_entry(*cards, data);
-    }
-    if (is_tracing()) trace_call("FindNextFlashCard " + pointer_text(search) + reported_card(found, data));
+    if (!call.fails()) found = continue_search<card_search>(search, data);
+    call.trace([&] { return pointer_text(search) + reported_card(found, data); });
     return found;
 }

@@ -167,7 +167,6 @@ bool spawn_program(const std::string& host, LPCWSTR command_line, pid_t& pid) {
 }
 
 BOOL start_process(LPCWSTR application_name, LPCWSTR command_line, PROCESS_INFORMATION* information) {
-    if (should_fail("CreateProcessW")) return FALSE;
     if (!application_name || !information) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
@@ -206,16 +205,18 @@ std::string seconds_text(std::uint64_t file_time) {
 
 BOOL CreateProcessW(LPCWSTR application_name, LPWSTR command_line, SECURITY_ATTRIBUTES*, SECURITY_ATTRIBUTES*,
                     BOOL, DWORD, LPVOID, LPCWSTR, STARTUPINFOW*, PROCESS_INFORMATION* information) {
-    BOOL started_ok = start_process(application_name, command_line, information);
-    if (is_tracing()) trace_call("CreateProcessW " + printable_utf8(application_name));
+    simulated_call call("CreateProcessW");
+    BOOL started_ok = call.fails() ? FALSE : start_process(application_name, command_line, information);
+    call.trace([&] { return printable_utf8(application_name); });
     return started_ok;
 }
 
 BOOL GetThreadTimes(HANDLE thread, FILETIME* creation_time, FILETIME* exit_time, FILETIME* kernel_time,
                     FILETIME* user_time) {
+    simulated_call call("GetThreadTimes");
     BOOL ok = FALSE;
     std::string details = " -> failed";
-    if (!should_fail("GetThreadTimes")) {
+    if (!call.fails()) {
         std::shared_ptr<thread_object> object = object_of<thread_object>(thread);
         if (!object) {
             SetLastError(ERROR_INVALID_HANDLE);
@@ -234,13 +235,14 @@ BOOL GetThreadTimes(HANDLE thread, FILETIME* creation_time, FILETIME* exit_time,
             ok = TRUE;
         }
     }
-    if (is_tracing()) trace_call("GetThreadTimes " + pointer_text(thread) + details);
+    call.trace([&] { return pointer_text(thread) + details; });
     return ok;
 }
 
 BOOL GetExitCodeProcess(HANDLE process, DWORD* exit_code) {
+    simulated_call call("GetExitCodeProcess");
     BOOL ok = FALSE;
-    if (!should_fail("GetExitCodeProcess")) {
+    if (!call.fails()) {
         std::shared_ptr<process_record> record = record_of(process);
         if (!record || !exit_code) {
             SetLastError(record ? ERROR_INVALID_PARAMETER : ERROR_INVALID_HANDLE);
@@ -251,13 +253,14 @@ BOOL GetExitCodeProcess(HANDLE process, DWORD* exit_code) {
             ok = TRUE;
         }
     }
-    if (is_tracing()) trace_call("GetExitCodeProcess " + pointer_text(process) + (ok ? " -> " + std::to_string(*exit_code) : " -> failed"));
+    call.trace([&] { return pointer_text(process) + (ok ? " -> " + std::to_string(*exit_code) : " -> failed"); });
     return ok;
 }
 
 DWORD WaitForSingleObject(HANDLE object, DWORD timeout_ms) {
+    simulated_call call("WaitForSingleObject");
     DWORD result = WAIT_FAILED;
-    if (!should_fail("WaitForSingleObject")) {
+    if (!call.fails()) {
         std::shared_ptr<process_record> record = record_of(object);
         if (!record) {
             SetLastError(ERROR_INVALID_HANDLE);
@@ -276,26 +279,29 @@ DWORD WaitForSingleObject(HANDLE object, DWORD timeout_ms) {
             result = ended ? WAIT_OBJECT_0 : WAIT_TIMEOUT;
         }
     }
-    if (is_tracing()) trace_call("WaitForSingleObject " + pointer_text(object) + " " + std::to_string(timeout_ms) + " -> " +
-               std::to_string(result));
+    call.trace([&] {
+        return pointer_text(object) + " " + std::to_string(timeout_ms) + " -> " + std::to_string(result);
+    });
     return result;
 }
 
 BOOL CloseHandle(HANDLE object) {
+    simulated_call call("CloseHandle");
     BOOL closed = FALSE;
-    if (!should_fail("CloseHandle")) {
+    if (!call.fails()) {
         closed = (close_object<process_object>(object) || close_object<thread_object>(object)) ? TRUE : FALSE;
         if (!closed) SetLastError(ERROR_INVALID_HANDLE);
     }
-    if (is_tracing()) trace_call("CloseHandle " + pointer_text(object));
+    call.trace([&] { return pointer_text(object); });
     return closed;
 }
 
 void Sleep(DWORD ms) {
+    simulated_call call("Sleep");
     struct timespec remaining = {static_cast<time_t>(ms / 1000), static_cast<long>(ms % 1000) * 1000000L};
     while (nanosleep(&remaining, &remaining) != 0 && errno == EINTR) {
     }
-    if (is_tracing()) trace_call("Sleep " + std::to_string(ms));
+    call.trace([&] { return std::to_string(ms); });
 }
 
 namespace device_simulator {

@@ -24,7 +24,6 @@ HANDLE process_heap() {
 }
 
 LPVOID allocate_block(HANDLE heap, DWORD flags, SIZE_T size) {
-    if (should_fail("HeapAlloc")) return nullptr;
     if (heap != process_heap()) {
         SetLastError(ERROR_INVALID_HANDLE);
         return nullptr;
@@ -39,7 +38,6 @@ LPVOID allocate_block(HANDLE heap, DWORD flags, SIZE_T size) {
 }
 
 BOOL free_block(HANDLE heap, LPVOID block) {
-    if (should_fail("HeapFree")) return FALSE;
     if (heap != process_heap()) {
         SetLastError(ERROR_INVALID_HANDLE);
         return FALSE;
@@ -51,21 +49,28 @@ BOOL free_block(HANDLE heap, LPVOID block) {
 }  // namespace
 
 HANDLE GetProcessHeap() {
+    simulated_call call("GetProcessHeap");
     HANDLE heap = process_heap();
-    if (is_tracing()) trace_call("GetProcessHeap -> " + pointer_text(heap));
+    call.trace([&] { return "-> " + pointer_text(heap); });
     return heap;
 }
 
 LPVOID HeapAlloc(HANDLE heap, DWORD flags, SIZE_T size) {
-    LPVOID block = allocate_block(heap, flags, size);
-    if (is_tracing()) trace_call("HeapAlloc " + pointer_text(heap) + " " + std::to_string(flags) + " " + std::to_string(size) + " -> " +
-               pointer_text(block));
+    simulated_call call("HeapAlloc");
+    LPVOID block = call.fails() ? nullptr : allocate_block(heap, flags, size);
+    call.trace([&] {
+        return pointer_text(heap) + " " + std::to_string(flags) + " " + std::to_string(size) + " -> " +
+               pointer_text(block);
+    });
     return block;
 }
 
 BOOL HeapFree(HANDLE heap, DWORD flags, LPVOID block) {
-    BOOL ok = free_block(heap, block);
-    if (is_tracing()) trace_call("HeapFree " + pointer_text(heap) + " " + std::to_string(flags) + " " + pointer_text(block) +
-               (ok ? " -> ok" : " -> failed"));
+    simulated_call call("HeapFree");
+    BOOL ok = call.fails() ? FALSE : free_block(heap, block);
+    call.trace([&] {
+        return pointer_text(heap) + " " + std::to_string(flags) + " " + pointer_text(block) +
+               (ok ? " -> ok" : " -> failed");
+    });
     return ok;
 }

@@ -26,7 +26,6 @@ void civil_from_days(std::int64_t days, std::int64_t& year, unsigned& month, uns
 }
 
 BOOL convert(const FILETIME* file_time, SYSTEMTIME* system_time) {
-    if (should_fail("FileTimeToSystemTime")) return FALSE;
     if (!file_time || !system_time) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
@@ -56,7 +55,8 @@ BOOL convert(const FILETIME* file_time, SYSTEMTIME* system_time) {
 }  // namespace
 
 BOOL FileTimeToSystemTime(const FILETIME* file_time, SYSTEMTIME* system_time) {
-    BOOL ok = convert(file_time, system_time);
+    simulated_call call("FileTimeToSystemTime");
+    BOOL ok = call.fails() ? FALSE : convert(file_time, system_time);
     std::string details = " -> failed";
     if (ok) {
         char text[48];
@@ -65,6 +65,6 @@ BOOL FileTimeToSystemTime(const FILETIME* file_time, SYSTEMTIME* system_time) {
                       system_time->wSecond, system_time->wMilliseconds);
         details = text;
     }
-    if (is_tracing()) trace_call("FileTimeToSystemTime " + pointer_text(file_time) + details);
+    call.trace([&] { return pointer_text(file_time) + details; });
     return ok;
 }

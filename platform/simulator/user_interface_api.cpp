@@ -42,7 +42,6 @@ bool is_resource_number(LPCWSTR name) {
 }
 
 HCURSOR load_cursor(HINSTANCE instance, LPCWSTR name) {
-    if (should_fail("LoadCursorW")) return nullptr;
     WORD id = static_cast<WORD>(reinterpret_cast<std::uintptr_t>(name));
     if (instance || !is_resource_number(name) || id < first_system_cursor || id > last_system_cursor) {
         SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);  // the program has no cursors of its own
@@ -52,7 +51,6 @@ HCURSOR load_cursor(HINSTANCE instance, LPCWSTR name) {
 }
 
 int load_string(HINSTANCE instance, UINT id, LPWSTR buffer, int buffer_chars) {
-    if (should_fail("LoadStringW")) return 0;
     if (instance && instance != program_instance()) {
         SetLastError(ERROR_INVALID_HANDLE);
         return 0;
@@ -82,45 +80,52 @@ int load_string(HINSTANCE instance, UINT id, LPWSTR buffer, int buffer_chars) {
 }  // namespace
 
 HCURSOR LoadCursorW(HINSTANCE instance, LPCWSTR name) {
-    HCURSOR cursor = load_cursor(instance, name);
+    simulated_call call("LoadCursorW");
+    HCURSOR cursor = call.fails() ? nullptr : load_cursor(instance, name);
     std::string name_text = is_resource_number(name) ? std::to_string(reinterpret_cast<std::uintptr_t>(name))
                                                      : printable_utf8(name);
-    if (is_tracing()) trace_call("LoadCursorW " + pointer_text(instance) + " " + name_text + " -> " + pointer_text(cursor));
+    call.trace([&] { return pointer_text(instance) + " " + name_text + " -> " + pointer_text(cursor); });
     return cursor;
 }
 
 HCURSOR SetCursor(HCURSOR cursor) {
+    simulated_call call("SetCursor");
     HCURSOR previous = nullptr;
-    if (!should_fail("SetCursor")) {
+    if (!call.fails()) {
         std::lock_guard<std::mutex> lock(ui().mutex);
         previous = ui().current;
         ui().current = cursor;
     }
-    if (is_tracing()) trace_call("SetCursor " + pointer_text(cursor));
+    call.trace([&] { return pointer_text(cursor); });
     return previous;
 }
 
 int ShowCursor(BOOL show) {
+    simulated_call call("ShowCursor");
     int count;
     {
         std::lock_guard<std::mutex> lock(ui().mutex);
         count = ui().show_count += show ? 1 : -1;
     }
-    if (is_tracing()) trace_call("ShowCursor " + std::to_string(show) + " -> " + std::to_string(count));
+    call.trace([&] { return std::to_string(show) + " -> " + std::to_string(count); });
     return count;
 }
 
 int LoadStringW(HINSTANCE instance, UINT id, LPWSTR buffer, int buffer_chars) {
-    int length = load_string(instance, id, buffer, buffer_chars);
-    if (is_tracing()) trace_call("LoadStringW " + pointer_text(instance) + " " + std::to_string(id) + " " +
-               std::to_string(buffer_chars) + " -> " + std::to_string(length));
+    simulated_call call("LoadStringW");
+    int length = call.fails() ? 0 : load_string(instance, id, buffer, buffer_chars);
+    call.trace([&] {
+        return pointer_text(instance) + " " + std::to_string(id) + " " + std::to_string(buffer_chars) + " -> " +
+               std::to_string(length);
+    });
     return length;
 }
 
 int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
+    simulated_call call("MessageBoxW");
     int result = 0;
     std::string line = printable_utf8(caption) + ": " + printable_utf8(text);
-    if (!should_fail("MessageBoxW")) {
+    if (!call.fails()) {
         std::lock_guard<std::mutex> lock(ui().mutex);
         if (ui().message_output) {
             std::fprintf(ui().message_output, "%s\n", line.c_str());
@@ -131,7 +136,7 @@ int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
     }
     char flags[16];
     std::snprintf(flags, sizeof flags, " 0x%x", type);
-    if (is_tracing()) trace_call("MessageBoxW " + pointer_text(owner) + " " + line + flags + " -> " + std::to_string(result));
+    call.trace([&] { return pointer_text(owner) + " " + line + flags + " -> " + std::to_string(result); });
     return result;
 }
 

@@ -228,7 +228,6 @@ LPVOID commit_range(std::uintptr_t address, std::size_t size, DWORD protect) {
 }
 
 LPVOID allocate(LPVOID address, SIZE_T size, DWORD type, DWORD protect) {
-    if (should_fail("VirtualAlloc")) return nullptr;
     if (size == 0 || !is_known_allocation_type(type) || !is_known_protection(protect)) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
@@ -271,7 +270,6 @@ BOOL decommit(std::uintptr_t address, std::size_t size) {
 }
 
 BOOL free_memory(LPVOID address, SIZE_T size, DWORD type) {
-    if (should_fail("VirtualFree")) return FALSE;
     if (type != MEM_RELEASE && type != MEM_DECOMMIT) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
@@ -319,20 +317,27 @@ std::uintptr_t maximum_application_address() {
 }  // namespace
 
 LPVOID VirtualAlloc(LPVOID address, SIZE_T size, DWORD allocation_type, DWORD protect) {
-    LPVOID result = allocate(address, size, allocation_type, protect);
-    if (is_tracing()) trace_call("VirtualAlloc " + pointer_text(address) + " " + std::to_string(size) + " " + hex_text(allocation_type) +
-               " " + hex_text(protect) + " -> " + pointer_text(result));
+    simulated_call call("VirtualAlloc");
+    LPVOID result = call.fails() ? nullptr : allocate(address, size, allocation_type, protect);
+    call.trace([&] {
+        return pointer_text(address) + " " + std::to_string(size) + " " + hex_text(allocation_type) + " " +
+               hex_text(protect) + " -> " + pointer_text(result);
+    });
     return result;
 }
 
 BOOL VirtualFree(LPVOID address, SIZE_T size, DWORD free_type) {
-    BOOL ok = free_memory(address, size, free_type);
-    if (is_tracing()) trace_call("VirtualFree " + pointer_text(address) + " " + std::to_string(size) + " " + hex_text(free_type) +
-               (ok ? " -> ok" : " -> failed"));
+    simulated_call call("VirtualFree");
+    BOOL ok = call.fails() ? FALSE : free_memory(address, size, free_type);
+    call.trace([&] {
+        return pointer_text(address) + " " + std::to_string(size) + " " + hex_text(free_type) +
+               (ok ? " -> ok" : " -> failed");
+    });
     return ok;
 }
 
 void GetSystemInfo(SYSTEM_INFO* info) {
+    simulated_call call("GetSystemInfo");
     if (info) {
         long processors = sysconf(_SC_NPROCESSORS_ONLN);
         DWORD count = processors > 0 ? static_cast<DWORD>(processors) : 1;
@@ -346,7 +351,7 @@ void GetSystemInfo(SYSTEM_INFO* info) {
         info->dwNumberOfProcessors = count;
         info->dwAllocationGranularity = static_cast<DWORD>(allocation_granularity);
     }
-    if (is_tracing()) trace_call("GetSystemInfo " + pointer_text(info));
+    call.trace([&] { return pointer_text(info); });
 }
 
 namespace device_simulator {

@@ -32,6 +32,8 @@ TEST(decimal_text, parse_decimal) {
         {TEXT("00000000000000000000042"), 42},
         {TEXT("99999999999999999999999999999999"), INT_MAX},
         {TEXT("-99999999999999999999999999999999"), INT_MIN},
+        {TEXT("7\u0131"), 7},     // a character whose low byte is a digit ends the number
+        {TEXT("\u0120-5"), 0},    // one whose low byte is a space is no space
     };
     for (const row& r : rows) {
         SCOPED_TRACE(std::string(r.text, r.text + std::char_traits<WCHAR>::length(r.text)));

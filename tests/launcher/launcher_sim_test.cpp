@@ -33,6 +33,7 @@ TEST_F(launcher_sim, usage_errors_exit_with_2_and_say_why) {
         {{}, "--device is required"},
         {{"--device"}, "--device needs a value"},
         {{"--device", dir(), "--verbose"}, "unknown argument '--verbose'"},
+        {{"--device", dir(), "Card"}, "unknown argument 'Card'"},
         {{"--device", dir() + "/none"}, "device folder not found: " },
         {{"--device", dir(), "--card", "Missing"}, "card folder not found: "},
         {{"--device", dir(), "--card", "Card/Sub"}, "card name must be one folder name"},
@@ -45,6 +46,17 @@ TEST_F(launcher_sim, usage_errors_exit_with_2_and_say_why) {
         EXPECT_NE(run.err.find(r.message), std::string::npos) << run.err;
         EXPECT_NE(run.err.find("usage: launcher-sim --device DIR"), std::string::npos);
         EXPECT_EQ(run.out, "");
+    }
+}
+
+TEST_F(launcher_sim, help_goes_to_standard_output_and_exits_0) {
+    for (const char* option : {"--help", "-h"}) {
+        SCOPED_TRACE(option);
+        program_run run = run_sim({option}, scratch.folder());
+        EXPECT_EQ(run.exit_code, 0);
+        EXPECT_EQ(run.out.rfind("usage: launcher-sim --device DIR", 0), 0u) << run.out;
+        EXPECT_NE(run.out.find("--trace FILE"), std::string::npos);
+        EXPECT_EQ(run.err, "");
     }
 }
 

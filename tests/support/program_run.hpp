@@ -12,8 +12,9 @@ struct program_run {
     std::string out, err;
 };
 
-// The streams are captured in files of `scratch_folder`.
+// The streams are captured in files of `scratch_folder`; standard input is
+// the file `input_file` when one is named.
 program_run run_program(const std::string& program, const std::vector<std::string>& arguments,
-                        const std::string& scratch_folder);
+                        const std::string& scratch_folder, const std::string& input_file = "");
 
 }  // namespace test_support

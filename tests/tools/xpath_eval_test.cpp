@@ -1,5 +1,5 @@
 // xpath-eval as a user runs it: the output lines in their order, the error
-// and reason lines, and the exit codes.
+// and reason lines, the exit codes, the help, standard input and parse errors.
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -13,8 +13,8 @@ class xpath_eval : public ::testing::Test {
 protected:
     test_support::temporary_device scratch;
 
-    test_support::program_run run(const std::vector<std::string>& arguments) {
-        return test_support::run_program(XPATH_EVAL, arguments, scratch.folder());
+    test_support::program_run run(const std::vector<std::string>& arguments, const std::string& input_file = "") {
+        return test_support::run_program(XPATH_EVAL, arguments, scratch.folder(), input_file);
     }
 
     std::string settings_file() {
@@ -76,6 +76,74 @@ TEST_F(xpath_eval, outcomes_and_exit_codes) {
         if (r.exit_code >= 2) {
             EXPECT_FALSE(result.err.empty());  // a usage or load error says why
         }
+    }
+}
+
+TEST_F(xpath_eval, help_standard_input_and_parse_errors) {
+    std::string file = settings_file();
+    scratch.write_file("broken.xml", "<Settings>\n  <Language>7</Lang>\n</Settings>\n");
+    std::string broken = scratch.host("broken.xml");
+    struct row {
+        std::vector<std::string> arguments;
+        std::string input_file;
+        int exit_code;
+        const char* out_start;  // the start of standard output
+        const char* err;        // a part of standard error
+    };
+    const row rows[] = {
+        {{"--help"}, "", 0, "usage: xpath-eval ", ""},
+        {{"-h", file, "1"}, "", 0, "usage: xpath-eval ", ""},
+        {{"-", "/Settings/Language"}, file, 0, "status: ok\nkind: nodes\ncount: 1\nnode: element Language\n", ""},
+        {{file, "-1"}, "", 0, "status: ok\nkind: int\nint: -1\n", ""},  // an expression, not an option
+        {{broken, "1"}, "", 3, "", ": Error reading end tag. (row 2, column 14)"},  // at "</Lang>"
+        {{"-", "1"}, broken, 3, "", "cannot load standard input: Error reading end tag. (row 2, column 14)"},
+        {{"--lexemes", "--verbose", file, "1"}, "", 2, "", "unknown option '--verbose'"},
+    };
+    for (const row& r : rows) {
+        SCOPED_TRACE(r.arguments.front() + " " + r.err);
+        test_support::program_run result = run(r.arguments, r.input_file);
+        EXPECT_EQ(result.exit_code, r.exit_code);
+        EXPECT_EQ(result.out.rfind(r.out_start, 0), 0u) << result.out;
+        EXPECT_NE(result.err.find(r.err), std::string::npos) << result.err;
+        if (r.exit_code == 0) {
+            EXPECT_EQ(result.err, "");
+        }
+    }
+    EXPECT_NE(run({broken, "1"}).err.find(broken), std::string::npos);  // the message names FILE
+}
+
+// --action-names adds names after the numbers and changes nothing before them.
+TEST_F(xpath_eval, action_names_follow_the_numbers_unchanged) {
+    std::string file = settings_file();
+    const char* expression = "count(/Settings/Language[. > 2] | .//@version) - -1";
+    std::string numbers = run({"--actions", file, expression}).out;
+    std::string named = run({"--action-names", file, expression}).out;
+    std::istringstream lines(named);
+    std::string stripped;
+    int with_names = 0;
+    for (std::string line; std::getline(lines, line);) {
+        std::size_t names = line.rfind("  # ");
+        if (line.rfind("action: ", 0) == 0 && names != std::string::npos) {
+            line.erase(names);
+            ++with_names;
+        }
+        stripped += line + "\n";
+    }
+    EXPECT_EQ(stripped, numbers);
+    EXPECT_EQ(with_names, 87);  // every action line carries names
+    struct row { const char* line; };
+    const row rows[] = {
+        {"\naction: 3 4 44  # RelativeLocationPath step_double_slash_path\n"},
+        {"\naction: 208 0 0 Language  # LocalPart\n"},
+        {"\naction: 16 1 1  # FunctionCall with_arguments\n"},
+        {"\naction: 5 18 0  # AxisSpecifier attribute_axis\n"},
+        {"\naction: 12 0 0  # AbbreviatedStep dot\n"},
+        {"\naction: 27 53 0  # UnaryExpr negation\n"},
+        {"\naction: 14 0 0  # Expr\n"},
+    };
+    for (const row& r : rows) {
+        SCOPED_TRACE(r.line);
+        EXPECT_NE(named.find(r.line), std::string::npos) << named;
     }
 }
 

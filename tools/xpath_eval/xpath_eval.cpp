@@ -1,17 +1,21 @@
 // xpath-eval: evaluates an expression against the root element of an XML
 // file with the engine the launcher uses, and prints what happened.
-//   xpath-eval [--lexemes] [--actions] FILE EXPRESSION
+//   xpath-eval [--lexemes] [--actions | --action-names] FILE EXPRESSION
 // Exit status: 0 status ok, 1 any other status, 2 usage error, 3 FILE not loaded.
-// After "error:" comes "reason:", which names the error (reason_usage below).
+// After "error:" comes "reason:", the name of the error (see help_text).
+#include <getopt.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <string>
 #include <system_error>
+#include <vector>
 
 #include <tinyxml.h>
 
+#include "action_names.hpp"
 #include "document_guard/guarded_load.hpp"
 #include "xpath/evaluation/execution_code.hpp"
 #include "xpath/evaluation/path_evaluator.hpp"
@@ -22,34 +26,74 @@ namespace {
 constexpr int usage_error = 2;
 constexpr int load_error = 3;
 
+const char usage_line[] = "usage: xpath-eval [--lexemes] [--actions | --action-names] FILE EXPRESSION\n";
+
+const char help_text[] =
+    "Evaluates EXPRESSION against the root element of the XML document FILE (\"-\"\n"
+    "reads it from standard input) and prints, one item a line and in this order:\n"
+    "  lexeme: <kind code> <text>                     with --lexemes\n"
+    "  action: <rule> <sub-kind> <variant>[ <literal>] with --actions\n"
+    "  status: ok | syntax | overflow | execution | unbalanced\n"
+    "  error: <code or syntax error text>             for execution and syntax\n"
+    "  reason: <name>                                 right after error: the code's name\n"
+    "                   (e.g. division_by_zero); for syntax, expression_not_decoded\n"
+    "                   (the text \"main level\") or unnamed_syntax_error\n"
+    "  kind: bool | string | int | double | nodes | none\n"
+    "  count: <n>, then node: <type> <value> a line   for nodes\n"
+    "  int: <integer conversion>\n"
+    "  string: <string conversion>                    always the last line\n"
+    "\n"
+    "Options:\n"
+    "  --lexemes        print the lexeme chain after refinement\n"
+    "  --actions        print the action log in recording order\n"
+    "  --action-names   as --actions, each line followed by two spaces, \"# \" and the\n"
+    "                   names of its rule and form; the numbers stay as --actions\n"
+    "                   prints them\n"
+    "  -h, --help       print this help and exit\n"
+    "\n"
+    "Exit status: 0 status ok, 1 any other status, 2 usage error, 3 FILE not loaded\n"
+    "(the reason on standard error; a parse error with its row and column).\n";
+
 struct options {
+    bool help = false;
     bool lexemes = false;
     bool actions = false;
+    bool action_names = false;
     std::string file;
     std::string expression;
 };
 
+bool usage_problem(const std::string& problem) {
+    std::fprintf(stderr, "xpath-eval: %s\n", problem.c_str());
+    return false;
+}
+
+// Options come before FILE ("+"), so that an EXPRESSION such as "-1" is not
+// taken for one; ":" lets a missing value be told from an unknown option.
 bool parse_options(int argc, char** argv, options& parsed) {
-    int positional = 0;
-    for (int i = 1; i < argc; ++i) {
-        std::string argument = argv[i];
-        if (argument == "--lexemes" && positional == 0) {
-            parsed.lexemes = true;
-        } else if (argument == "--actions" && positional == 0) {
-            parsed.actions = true;
-        } else if (positional == 0 && argument.rfind("--", 0) == 0) {
-            std::fprintf(stderr, "xpath-eval: unknown option '%s'\n", argument.c_str());
-            return false;
-        } else if (positional < 2) {
-            (positional++ == 0 ? parsed.file : parsed.expression) = argument;
-        } else {
-            std::fprintf(stderr, "xpath-eval: unexpected argument '%s'\n", argument.c_str());
-            return false;
+    enum { lexemes_option = 1, actions_option, action_names_option };
+    static const option long_options[] = {
+        {"lexemes", no_argument, nullptr, lexemes_option},
+        {"actions", no_argument, nullptr, actions_option},
+        {"action-names", no_argument, nullptr, action_names_option},
+        {"help", no_argument, nullptr, 'h'},
+        {nullptr, 0, nullptr, 0},
+    };
+    opterr = 0;
+    for (int choice; (choice = getopt_long(argc, argv, "+:h", long_options, nullptr)) != -1;) {
+        switch (choice) {
+            case 'h': parsed.help = true; return true;
+            case lexemes_option: parsed.lexemes = true; break;
+            case actions_option: parsed.actions = true; break;
+            case action_names_option: parsed.actions = parsed.action_names = true; break;
+            default: return usage_problem(std::string("unknown option '") + argv[optind - 1] + "'");
         }
     }
-    if (positional == 2) return true;
-    std::fprintf(stderr, "xpath-eval: FILE and EXPRESSION are required\n");
-    return false;
+    if (argc - optind > 2) return usage_problem(std::string("unexpected argument '") + argv[optind + 2] + "'");
+    if (argc - optind < 2) return usage_problem("FILE and EXPRESSION are required");
+    parsed.file = argv[optind];
+    parsed.expression = argv[optind + 1];
+    return true;
 }
 
 const char* status_name(xpath::eval_status status) {
@@ -80,11 +124,12 @@ void print_lexemes(const xpath::lexeme_chain& chain) {
         std::printf("lexeme: %d %s\n", xpath::code_of(l->kind), l->text.c_str());
 }
 
-void print_actions(const xpath::action_log& log) {
+void print_actions(const xpath::action_log& log, bool with_names) {
     for (std::int32_t i = 0; i < log.action_count(); ++i) {
         xpath::recorded_action action = log.read_action(i);
         std::printf("action: %d %d %d", action.rule, action.sub_kind, action.variant);
         if (!action.literal.empty()) std::printf(" %s", action.literal.c_str());
+        if (with_names) std::printf("  # %s", xpath_eval::action_names(action.rule, action.sub_kind).c_str());
         std::printf("\n");
     }
 }
@@ -99,10 +144,6 @@ void print_node(const xpath::node_collection& nodes, std::uint32_t i) {
     const char* type = node->ToElement() ? "element" : node->ToText() ? "text" : node->ToComment() ? "comment" : "other";
     std::printf("node: %s %s\n", type, node->Value());
 }
-
-const char reason_usage[] =
-    "reason: <name> follows error: for status execution, the code's name (e.g. division_by_zero);\n"
-    "        for status syntax, expression_not_decoded for \"main level\", else unnamed_syntax_error.\n";
 
 // "reason: <name>" after the error line: the execution code's name (or
 // "unlisted_code" for a number that is none), or the syntax error's name.
@@ -142,6 +183,14 @@ std::string not_a_regular_file(const std::string& file) {
     }
 }
 
+// TinyXML's text for a parse error, with its row and column where it knows them.
+std::string parse_error(const TiXmlDocument& document) {
+    std::string text = document.ErrorDesc();
+    if (document.ErrorRow() <= 0) return text;
+    return text + " (row " + std::to_string(document.ErrorRow()) + ", column " + std::to_string(document.ErrorCol()) +
+           ")";
+}
+
 // Why the guarded load did not load the document; empty when it did.
 std::string load_failure(const document_guard::load_report& report, const TiXmlDocument& document) {
     switch (report.outcome) {
@@ -150,17 +199,34 @@ std::string load_failure(const document_guard::load_report& report, const TiXmlD
         case document_guard::load_outcome::too_deep:
             return "the document nests too deeply (gave up at depth " + std::to_string(report.gave_up_depth) +
                    ", the limit is " + std::to_string(document_guard::document_depth_limit) + ")";
-        case document_guard::load_outcome::not_parsed: return document.ErrorDesc();
+        case document_guard::load_outcome::not_parsed: return parse_error(document);
     }
     return "not loaded";
 }
 
-// Loads FILE through the document guard; false (with the file and the reason
-// on standard error) when it cannot be loaded.
+// Standard input may be a pipe, which neither the guard's scan nor TinyXML
+// can rewind: it is copied to a temporary file, which then goes through the
+// same guarded load as a named file. Null (errno set) when that fails.
+std::FILE* copy_of_standard_input() {
+    std::FILE* copy = std::tmpfile();
+    if (!copy) return nullptr;
+    std::vector<char> chunk(4096);
+    for (std::size_t got; (got = std::fread(chunk.data(), 1, chunk.size(), stdin)) > 0;) {
+        if (std::fwrite(chunk.data(), 1, got, copy) != got) break;
+    }
+    if (!std::ferror(stdin) && !std::ferror(copy)) return copy;
+    std::fclose(copy);
+    errno = EIO;
+    return nullptr;
+}
+
+// Loads FILE ("-": standard input) through the document guard; false (with
+// the file and the reason on standard error) when it cannot be loaded.
 bool load_document(const std::string& file, TiXmlDocument& document) {
-    std::string reason = not_a_regular_file(file);
+    bool from_input = file == "-";
+    std::string reason = from_input ? "" : not_a_regular_file(file);
     if (reason.empty()) {
-        std::FILE* stream = std::fopen(file.c_str(), "rb");
+        std::FILE* stream = from_input ? copy_of_standard_input() : std::fopen(file.c_str(), "rb");
         if (!stream) {
             reason = std::strerror(errno);
         } else {
@@ -168,7 +234,9 @@ bool load_document(const std::string& file, TiXmlDocument& document) {
             std::fclose(stream);
         }
     }
-    if (!reason.empty()) std::fprintf(stderr, "xpath-eval: cannot load %s: %s\n", file.c_str(), reason.c_str());
+    if (!reason.empty())
+        std::fprintf(stderr, "xpath-eval: cannot load %s: %s\n", from_input ? "standard input" : file.c_str(),
+                     reason.c_str());
     return reason.empty();
 }
 
@@ -177,16 +245,19 @@ bool load_document(const std::string& file, TiXmlDocument& document) {
 int main(int argc, char** argv) {
     options parsed;
     if (!parse_options(argc, argv, parsed)) {
-        std::fprintf(stderr, "usage: xpath-eval [--lexemes] [--actions] FILE EXPRESSION\n");
-        std::fputs(reason_usage, stderr);
+        std::fprintf(stderr, "%sxpath-eval --help tells more\n", usage_line);
         return usage_error;
+    }
+    if (parsed.help) {
+        std::printf("%s%s", usage_line, help_text);
+        return 0;
     }
     TiXmlDocument document;
     if (!load_document(parsed.file, document)) return load_error;
     xpath::path_evaluator evaluator(document.RootElement(), parsed.expression.c_str());
     xpath::path_value result = evaluator.evaluate();
     if (parsed.lexemes) print_lexemes(*evaluator.walker);
-    if (parsed.actions) print_actions(evaluator.actions);
+    if (parsed.actions) print_actions(evaluator.actions, parsed.action_names);
     print_result(evaluator, result);
     return evaluator.status == xpath::eval_status::status_ok ? 0 : 1;
 }

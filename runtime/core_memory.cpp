@@ -6,6 +6,7 @@
 #include <new>
 
 #include "fatal_report.hpp"
+#include "heap_site.hpp"
 #include "internal/private_heap.hpp"
 
 namespace runtime {
@@ -19,8 +20,8 @@ std::uintptr_t round_up(std::uintptr_t value, std::uintptr_t unit) {
 }
 
 // The error is the last error of the call that failed, read right after it.
-void report(int site, DWORD error = GetLastError()) {
-    report_allocation_failure(site, error);
+void report(heap_site site, DWORD error = GetLastError()) {
+    report_allocation_failure(code_of(site), error);
 }
 
 }  // namespace
@@ -60,7 +61,7 @@ bool private_heap::start_core() {
     load_system_figures();
     void* memory = HeapAlloc(GetProcessHeap(), 0, sizeof(region_record));
     if (!memory) {
-        report(4840);
+        report(heap_site::first_region_record);
         return false;
     }
     core_.head = new (memory) region_record{0, 0, 0, 0, nullptr};
@@ -76,7 +77,8 @@ unsigned char* private_heap::extend_core(std::int64_t bytes) {
     return shrink_core(static_cast<std::uintptr_t>(-bytes));
 }
 
-bool private_heap::commit_at(std::uintptr_t address, std::uintptr_t bytes, int null_site, int moved_site) {
+bool private_heap::commit_at(std::uintptr_t address, std::uintptr_t bytes, heap_site null_site,
+                             heap_site moved_site) {
     void* committed = VirtualAlloc(reinterpret_cast<void*>(address), bytes, MEM_COMMIT, PAGE_READWRITE);
     if (reinterpret_cast<std::uintptr_t>(committed) == address) return true;
     // A null result is reported twice; the first box must not change what the second says.
@@ -96,7 +98,8 @@ unsigned char* private_heap::grow_core(std::uintptr_t bytes) {
     }
     std::uintptr_t pages = round_up(old_end + bytes - head->committed_top, core_.page_size);
     if (head->committed_top + pages > head->reserved_top) return grow_into_new_region(bytes);
-    if (!commit_at(head->committed_top, pages, 5059, 5066)) return failure();
+    if (!commit_at(head->committed_top, pages, heap_site::pages_commit_null, heap_site::pages_commit_moved))
+        return failure();
     head->committed_top += pages;
     head->allocated_top += bytes;
     return reinterpret_cast<unsigned char*>(old_end);
@@ -108,7 +111,9 @@ unsigned char* private_heap::grow_core(std::uintptr_t bytes) {
 unsigned char* private_heap::grow_into_new_region(std::uintptr_t bytes) {
     region_record* head = core_.head;
     if (head->reserved_top > head->committed_top) {
-        if (!commit_at(head->committed_top, head->reserved_top - head->committed_top, 4886, 4893)) return failure();
+        std::uintptr_t rest = head->reserved_top - head->committed_top;
+        if (!commit_at(head->committed_top, rest, heap_site::rest_commit_null, heap_site::rest_commit_moved))
+            return failure();
         head->committed_top = head->reserved_top;
     }
     std::uintptr_t uncovered = head->allocated_top + bytes - head->reserved_top;
@@ -119,7 +124,7 @@ unsigned char* private_heap::grow_into_new_region(std::uintptr_t bytes) {
         base = VirtualAlloc(nullptr, size, MEM_RESERVE, PAGE_NOACCESS);
         if (base) break;
         if (core_.region_unit < 2 * core_.page_size) {
-            report(4987);
+            report(heap_site::region_reserve);
             return failure();
         }
         core_.region_unit -= core_.page_size;
@@ -127,7 +132,7 @@ unsigned char* private_heap::grow_into_new_region(std::uintptr_t bytes) {
     std::uintptr_t start = reinterpret_cast<std::uintptr_t>(base);
     void* memory = HeapAlloc(GetProcessHeap(), 0, sizeof(region_record));
     if (!memory) {
-        report(5031);
+        report(heap_site::new_region_record);
         VirtualFree(base, 0, MEM_RELEASE);  // not to leave an unused reservation behind
         return failure();
     }
@@ -138,8 +143,10 @@ unsigned char* private_heap::grow_into_new_region(std::uintptr_t bytes) {
         head->allocated_top = head->committed_top;
     }
     core_.head = new (memory) region_record{start, start, start + size, size, head};
-    if (carried > 0 && !commit_at(start, round_up(carried, core_.page_size), 5059, 5066)) return failure();
-    core_.head->committed_top = start + round_up(carried, core_.page_size);
+    std::uintptr_t carried_pages = round_up(carried, core_.page_size);
+    if (carried > 0 && !commit_at(start, carried_pages, heap_site::pages_commit_null, heap_site::pages_commit_moved))
+        return failure();
+    core_.head->committed_top = start + carried_pages;
     core_.head->allocated_top = start + carried;
     return reinterpret_cast<unsigned char*>(core_.head->allocated_top - bytes);
 }
@@ -152,13 +159,13 @@ unsigned char* private_heap::shrink_core(std::uintptr_t bytes) {
     auto base_of = [](const region_record* record) { return record->reserved_top - record->reservation_size; };
     while (head->reservation_size != 0 && bytes > head->allocated_top - base_of(head)) {
         if (!VirtualFree(reinterpret_cast<void*>(base_of(head)), 0, MEM_RELEASE)) {
-            report(5101);
+            report(heap_site::region_release);
             return failure();
         }
         bytes -= head->allocated_top - base_of(head);
         core_.head = head->next;
         if (!HeapFree(GetProcessHeap(), 0, head)) {
-            report(5113);
+            report(heap_site::region_record_drop);
             head->next = core_.unfreed;
             core_.unfreed = head;
             return failure();
@@ -174,7 +181,7 @@ unsigned char* private_heap::shrink_core(std::uintptr_t bytes) {
     if (head->committed_top >= first_free_page + core_.page_size) {
         if (!VirtualFree(reinterpret_cast<void*>(first_free_page), head->committed_top - first_free_page,
                          MEM_DECOMMIT)) {
-            report(5141);
+            report(heap_site::pages_decommit);
             return failure();
         }
         head->committed_top = first_free_page;
@@ -188,10 +195,10 @@ unsigned char* private_heap::shrink_core(std::uintptr_t bytes) {
 unsigned char* private_heap::map_region(std::uintptr_t size) {
     load_system_figures();
     void* reserved = VirtualAlloc(nullptr, round_up(size, core_.separate_granularity), MEM_RESERVE, PAGE_NOACCESS);
-    if (!reserved) report(5210);
+    if (!reserved) report(heap_site::separate_reserve);
     void* committed = VirtualAlloc(reserved, size, MEM_COMMIT, PAGE_READWRITE);
     if (!committed) {
-        report(5227);
+        report(heap_site::separate_commit);
         if (reserved) VirtualFree(reserved, 0, MEM_RELEASE);
         return failure();
     }
@@ -200,7 +207,7 @@ unsigned char* private_heap::map_region(std::uintptr_t size) {
 
 int private_heap::unmap_region(unsigned char* address, std::uintptr_t) {
     if (!VirtualFree(address, 0, MEM_RELEASE)) {
-        report(5268);
+        report(heap_site::separate_release);
         return -1;
     }
     return 0;

@@ -8,14 +8,7 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build="$root/build-benchmark"
 
-if ! dpkg-query -W -f='${Status}' libbenchmark-dev 2>/dev/null | grep -q "install ok installed"; then
-  if [ "$(id -u)" -ne 0 ]; then
-    echo "heap_benchmark: libbenchmark-dev is missing; run as root to install it" >&2
-    exit 1
-  fi
-  apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends libbenchmark-dev >/dev/null
-fi
+bash "$root/scripts/install_packages.sh" heap_benchmark cmake g++ make libbenchmark-dev
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DLAUNCHER_TESTS=OFF >/dev/null
 cmake --build "$build" --target heap_benchmark -j"$(nproc)" >/dev/null
 

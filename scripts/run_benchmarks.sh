@@ -9,20 +9,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
-packages=(cmake g++ make pkg-config libtinyxml-dev libbenchmark-dev libpugixml-dev libxml2-dev)
-missing=()
-for package in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
-done
-if ((${#missing[@]})); then
-  if [ "$(id -u)" -ne 0 ]; then
-    echo "run_benchmarks: missing Debian packages: ${missing[*]}; run as root to install them" >&2
-    exit 1
-  fi
-  echo "run_benchmarks: installing ${missing[*]}"
-  apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-fi
+bash "$root/scripts/install_packages.sh" run_benchmarks cmake g++ make pkg-config libbenchmark-dev libpugixml-dev libxml2-dev
 
 build="$root/build-benchmarks"
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DLAUNCHER_TESTS=OFF >/dev/null

@@ -12,15 +12,7 @@ build="$root/$build_name"
 picture="$root/docs/insert_card_message.png"
 display_number=57
 
-missing=()
-for package in xvfb imagemagick; do
-  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
-done
-if ((${#missing[@]})); then
-  echo "screenshot: installing ${missing[*]}"
-  apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-fi
+bash "$root/scripts/install_packages.sh" screenshot xvfb imagemagick
 [ -x "$build/bin/launcher.exe" ] || bash "$root/scripts/windows_build.sh" "$build_name" >/dev/null
 
 source "$root/scripts/wine_prefix.sh"

@@ -17,20 +17,7 @@ while [ "${1:-}" = --target ]; do
   shift 2
 done
 
-packages=(cmake g++ make pkg-config libgtest-dev)
-missing=()
-for package in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
-done
-if ((${#missing[@]})); then
-  if [ "$(id -u)" -ne 0 ]; then
-    echo "setup: missing Debian packages: ${missing[*]}; run as root to install them" >&2
-    exit 1
-  fi
-  echo "setup: installing ${missing[*]}"
-  apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-fi
+bash "$root/scripts/install_packages.sh" setup cmake g++ make pkg-config libgtest-dev
 
 tinyxml=$(bash "$root/scripts/fetch_tinyxml_source.sh")
 

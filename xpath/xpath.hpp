@@ -79,6 +79,13 @@ struct evaluation_trace {
 // how the expression was read. No exception leaves it.
 evaluation_result evaluate(TiXmlNode* base_node, const char* expression, evaluation_trace* trace = nullptr);
 
+// Names for tools and messages: an execution code's name as the engine lists
+// it ("division_by_zero"), or null for a number that is no code; a syntax
+// error's name ("expression_not_decoded" for "main level", else
+// "unnamed_syntax_error").
+const char* execution_code_name(std::int32_t code);
+const char* syntax_error_name(const char* text);
+
 // The launcher's entry: evaluates and stores the integer conversion of the
 // result in *out (0 after any failure); true when the status is status_ok.
 bool evaluate_int(TiXmlNode* base_node, const char* expression, std::int32_t* out);

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "chunk_layout.hpp"
+#include "runtime/heap_site.hpp"
 #include "runtime/private_heap.hpp"
 #include "windows_ce.hpp"
 
@@ -146,7 +147,7 @@ private:
     bool start_core();
     unsigned char* grow_core(std::uintptr_t bytes);
     unsigned char* grow_into_new_region(std::uintptr_t bytes);
-    bool commit_at(std::uintptr_t address, std::uintptr_t bytes, int null_site, int moved_site);
+    bool commit_at(std::uintptr_t address, std::uintptr_t bytes, heap_site null_site, heap_site moved_site);
     unsigned char* shrink_core(std::uintptr_t bytes);
     unsigned char* map_region(std::uintptr_t size);
     int unmap_region(unsigned char* address, std::uintptr_t size);

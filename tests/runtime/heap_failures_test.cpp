@@ -12,9 +12,15 @@
 #include "runtime/internal/private_heap.hpp"
 #include "simulator/device_simulator.hpp"
 
+using runtime::heap_site;
 using runtime::private_heap;
 
 namespace {
+
+// The number a report box shows for a site.
+constexpr int site(heap_site s) {
+    return runtime::code_of(s);
+}
 
 constexpr DWORD injected_error = ERROR_NOT_ENOUGH_MEMORY;
 constexpr std::size_t core_block = 0x3FFF0;  // just below the size that gets a region of its own
@@ -97,17 +103,19 @@ TEST_F(heap_failures, first_allocations) {
     };
     const row rows[] = {
         // No region record: the core fails, a region of the heap's own serves instead.
-        {"first record", "HeapAlloc", 1, 1, 100, {4840}, true},
+        {"first record", "HeapAlloc", 1, 1, 100, {site(heap_site::first_region_record)}, true},
         // The second record, for the new region: the reservation goes back, other memory serves.
-        {"new region record", "HeapAlloc", 2, 1, 100, {5031}, true},
+        {"new region record", "HeapAlloc", 2, 1, 100, {site(heap_site::new_region_record)}, true},
         // The commit in the new region: reported twice, then other memory serves.
-        {"commit in new region", "VirtualAlloc", 2, 1, 100, {5059, 5066}, true},
+        {"commit in new region", "VirtualAlloc", 2, 1, 100,
+         {site(heap_site::pages_commit_null), site(heap_site::pages_commit_moved)}, true},
         // Every reservation refused, down to a one-page unit, then the fallback refused too.
-        {"no reservation at all", "VirtualAlloc", 1, 100000, 100, {4987, 5210, 5227}, false},
+        {"no reservation at all", "VirtualAlloc", 1, 100000, 100,
+         {site(heap_site::region_reserve), site(heap_site::separate_reserve), site(heap_site::separate_commit)}, false},
         // A large block: its own reservation fails, the commit reserves by itself.
-        {"separate reservation", "VirtualAlloc", 1, 1, 0x50000, {5210}, true},
+        {"separate reservation", "VirtualAlloc", 1, 1, 0x50000, {site(heap_site::separate_reserve)}, true},
         // A large block whose commit fails: it comes from the core instead.
-        {"separate commit", "VirtualAlloc", 2, 1, 0x50000, {5227}, true},
+        {"separate commit", "VirtualAlloc", 2, 1, 0x50000, {site(heap_site::separate_commit)}, true},
     };
     for (const row& r : rows) {
         SCOPED_TRACE(r.name);
@@ -131,7 +139,7 @@ TEST_F(heap_failures, committing_more_pages_of_the_region) {
     void* first = heap.allocate(100);
     fail("VirtualAlloc", 1);
     void* second = heap.allocate(200000);  // needs pages beyond the first growth
-    EXPECT_EQ(reported_sites(), (std::vector<int>{5059, 5066}));
+    EXPECT_EQ(reported_sites(), (std::vector<int>{site(heap_site::pages_commit_null), site(heap_site::pages_commit_moved)}));
     ASSERT_NE(second, nullptr);  // served from a region of the heap's own
     std::memset(second, 1, 200000);
     EXPECT_EQ(heap.check(), "");
@@ -145,7 +153,7 @@ TEST_F(heap_failures, committing_the_rest_of_a_full_region) {
     ASSERT_GT(heap.core().reserved_end, heap.core().committed_end);
     fail("VirtualAlloc", 1);
     void* block = heap.allocate(core_block);
-    EXPECT_EQ(reported_sites(), (std::vector<int>{4886, 4893}));
+    EXPECT_EQ(reported_sites(), (std::vector<int>{site(heap_site::rest_commit_null), site(heap_site::rest_commit_moved)}));
     ASSERT_NE(block, nullptr);
     EXPECT_EQ(heap.check(), "");
     for (void* b : blocks) heap.release(b);
@@ -160,8 +168,8 @@ TEST_F(heap_failures, shrinking_the_core) {
         int site;
     };
     const row rows[] = {
-        {"releasing the second region", "VirtualFree", 5101},
-        {"dropping its record", "HeapFree", 5113},
+        {"releasing the second region", "VirtualFree", site(heap_site::region_release)},
+        {"dropping its record", "HeapFree", site(heap_site::region_record_drop)},
     };
     for (const row& r : rows) {
         SCOPED_TRACE(r.name);
@@ -202,7 +210,7 @@ TEST_F(heap_failures, decommitting_pages_when_trimming) {
     std::uint32_t top_before = runtime::chunk_size(heap.top_chunk());
     fail("VirtualFree", 1);
     heap.release(freed);
-    EXPECT_EQ(reported_sites(), std::vector<int>{5141});
+    EXPECT_EQ(reported_sites(), std::vector<int>{site(heap_site::pages_decommit)});
     EXPECT_EQ(device_simulator::committed_bytes(), committed);  // nothing went back
     EXPECT_GT(runtime::chunk_size(heap.top_chunk()), top_before);  // the freed block is in the top, untrimmed
     EXPECT_EQ(heap.check(), "");
@@ -215,7 +223,7 @@ TEST_F(heap_failures, releasing_a_separate_region) {
     ASSERT_NE(big, nullptr);
     fail("VirtualFree", 1);
     heap.release(big);
-    EXPECT_EQ(reported_sites(), std::vector<int>{5268});
+    EXPECT_EQ(reported_sites(), std::vector<int>{site(heap_site::separate_release)});
     EXPECT_EQ(heap.separate_regions_in_use(), 0);  // counted off even though the region stays
     EXPECT_EQ(heap.check(), "");
 }
@@ -227,7 +235,7 @@ TEST_F(heap_failures, both_reports_of_a_failed_commit_name_its_error) {
     // The first box fails with an error of its own, which must not reach the second.
     device_simulator::fail_call("MessageBoxW", 1, ERROR_INVALID_HANDLE);
     void* second = heap.allocate(200000);
-    EXPECT_EQ(reported_sites(), std::vector<int>{5066});  // 5059's box is the one that failed
+    EXPECT_EQ(reported_sites(), std::vector<int>{site(heap_site::pages_commit_moved)});  // the null-commit box is the one that failed
     heap.release(second);
     heap.release(first);
 }

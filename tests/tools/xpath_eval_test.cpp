@@ -1,5 +1,5 @@
 // xpath-eval as a user runs it: the output lines in their order, the error
-// line, the exit codes, the help, standard input and parse errors.
+// and reason lines, the exit codes, the help, standard input and parse errors.
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -57,8 +57,10 @@ TEST_F(xpath_eval, outcomes_and_exit_codes) {
          0, "status: ok\nkind: nodes\ncount: 1\nnode: attribute version=3\nint: 3\nstring: 3\n"},
         {{file, "1 + 2.0"}, 0, "status: ok\nkind: double\nint: 3\nstring: 3\n"},
         {{file, "'a' = 'a'"}, 0, "status: ok\nkind: bool\nint: 1\nstring: true\n"},
-        {{file, "="}, 1, "status: syntax\nerror: main level\nkind: none\nint: 0\nstring: \n"},
-        {{file, "$v"}, 1, "status: execution\nerror: 12\nkind: none\nint: 0\nstring: \n"},
+        {{file, "="}, 1, "status: syntax\nerror: main level\nreason: expression_not_decoded\nkind: none\nint: 0\nstring: \n"},
+        {{file, "$v"}, 1, "status: execution\nerror: 12\nreason: no_execution\nkind: none\nint: 0\nstring: \n"},
+        {{file, "1 div 0"}, 1, "status: execution\nerror: 8\nreason: multiplicative_failed\nkind: none\nint: 0\nstring: \n"},
+        {{file, "namespace::a"}, 1, "status: execution\nerror: -2\nreason: not_yet_evaluated\nkind: none\nint: 0\nstring: \n"},
         {{file, "/"}, 1, "status: unbalanced\nkind: none\nint: 0\nstring: \n"},
         {{file, "((((((((((1))))))))))"}, 1, "status: overflow\nkind: none\nint: 0\nstring: \n"},
         {{file}, 2, ""},

@@ -2,6 +2,7 @@
 // file with the engine the launcher uses, and prints what happened.
 //   xpath-eval [--lexemes] [--actions | --action-names] FILE EXPRESSION
 // Exit status: 0 status ok, 1 any other status, 2 usage error, 3 FILE not loaded.
+// After "error:" comes "reason:", the name of the error (see help_text).
 #include <getopt.h>
 
 #include <cerrno>
@@ -32,6 +33,9 @@ const char help_text[] =
     "  action: <rule> <sub-kind> <variant>[ <literal>] with --actions\n"
     "  status: ok | syntax | overflow | execution | unbalanced\n"
     "  error: <code or syntax error text>             for execution and syntax\n"
+    "  reason: <name>                                 right after error: the code's name\n"
+    "                   (e.g. division_by_zero); for syntax, expression_not_decoded\n"
+    "                   (the text \"main level\") or unnamed_syntax_error\n"
     "  kind: bool | string | int | double | nodes | none\n"
     "  count: <n>, then node: <type> <value> a line   for nodes\n"
     "  int: <integer conversion>\n"
@@ -136,10 +140,22 @@ void print_node(const xpath::result_node& entry) {
     std::printf("node: %s %s\n", type, node->Value());
 }
 
+// "reason: <name>" after the error line: the execution code's name (or
+// "unlisted_code" for a number that is none), or the syntax error's name.
+void print_reason(const xpath::evaluation_result& result) {
+    if (result.status == xpath::eval_status::status_execution) {
+        const char* name = xpath::execution_code_name(result.error_code);
+        std::printf("reason: %s\n", name ? name : "unlisted_code");
+    }
+    if (result.status == xpath::eval_status::status_syntax)
+        std::printf("reason: %s\n", xpath::syntax_error_name(result.error_text.c_str()));
+}
+
 void print_result(const xpath::evaluation_result& result) {
     std::printf("status: %s\n", status_name(result.status));
     if (result.status == xpath::eval_status::status_execution) std::printf("error: %d\n", result.error_code);
     if (result.status == xpath::eval_status::status_syntax) std::printf("error: %s\n", result.error_text.c_str());
+    print_reason(result);
     std::printf("kind: %s\n", kind_name(result.kind));
     if (result.kind == xpath::value_kind::kind_nodes) {
         std::printf("count: %zu\n", result.nodes.size());

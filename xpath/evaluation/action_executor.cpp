@@ -22,21 +22,20 @@
 namespace xpath {
 namespace {
 
-constexpr std::int32_t not_a_node_collection = 9;
-constexpr std::int32_t empty_stack_after_argument = 10;
-constexpr std::int32_t function_failed = 11;
-constexpr std::int32_t no_execution = 12;
-
-bool is(const recorded_action& action, sub_kind form) {
-    return action.sub_kind == code_of(form);
+bool is(const recorded_action& action, sub_kind wanted) {
+    return action.sub_kind == code_of(wanted);
 }
 
 }  // namespace
 
+void action_executor::require_rule(const recorded_action& action, grammar_rule expected) {
+    if (action.rule != code_of(expected)) raise_execution_error(execution_code::action_out_of_place);
+}
+
 void action_executor::run_rule(grammar_rule expected, bool skip) {
     for (;;) {
         const recorded_action& action = actions_.take_action();
-        if (action.rule != code_of(expected)) raise_execution_error(2);
+        require_rule(action, expected);
         grammar_rule part;
         if (!has_single_part(action, expected, part)) {
             run_action(action, expected, skip);
@@ -48,8 +47,8 @@ void action_executor::run_rule(grammar_rule expected, bool skip) {
 
 // The rules and forms that consist of one part, and that part.
 bool action_executor::has_single_part(const recorded_action& action, grammar_rule rule, grammar_rule& part) {
-    auto when = [&](sub_kind form, grammar_rule single) {
-        if (!is(action, form)) return false;
+    auto when = [&](sub_kind wanted, grammar_rule single) {
+        if (!is(action, wanted)) return false;
         part = single;
         return true;
     };
@@ -112,19 +111,21 @@ void action_executor::run_action(const recorded_action& action, grammar_rule rul
         case grammar_rule::AbsoluteLocationPath:
             // The path's R(1) lies right below, or below the "//" marker action.
             if (is(action, sub_kind::root_and_relative))
-                run_path_chain(actions_.action_cursor, from_root, action.variant, skip);
-            if (is(action, sub_kind::root_abbreviated))
-                run_path_chain(actions_.action_cursor - 1, from_everything, action.variant, skip);
+                run_path_chain(actions_.cursor(), step_input::from_root, first_action_position(action), skip);
+            if (is(action, sub_kind::root_abbreviated)) {
+                std::int32_t first_relative = actions_.cursor() - 1;
+                run_path_chain(first_relative, step_input::from_everything, first_action_position(action), skip);
+            }
             return;
         case grammar_rule::RelativeLocationPath:
-            run_path_chain(actions_.action_cursor + 1, from_context, action.variant, skip);
+            run_path_chain(actions_.cursor() + 1, step_input::from_context, first_action_position(action), skip);
             return;
         case grammar_rule::AxisSpecifier:
             if (is(action, sub_kind::attribute_axis) && !skip) values_.push_int(1, "axis specifier is at");
             if (is(action, sub_kind::default_axis) && !skip) values_.push_int(0, "axis specifier is empty");
             return;
         case grammar_rule::AxisName:
-            if (!skip) values_.push_int(action.variant, "axis is a name");
+            if (!skip) values_.push_int(lexeme_class(action), "axis is a name");
             return;
         case grammar_rule::NodeTest: run_node_test(action, skip); return;
         case grammar_rule::NameTest:
@@ -137,7 +138,7 @@ void action_executor::run_action(const recorded_action& action, grammar_rule rul
         case grammar_rule::LocalPart:
             if (!skip) values_.push_string(action.literal);
             return;
-        default: raise_execution_error(no_execution);
+        default: raise_execution_error(execution_code::no_execution);
     }
 }
 
@@ -147,19 +148,22 @@ void action_executor::run_operator_rule(const recorded_action& action, grammar_r
     struct level {
         grammar_rule rule, operand;
         sub_kind no_operator, first_operator, last_operator;
-        std::int32_t failure_code;
+        execution_code failure_code;
     };
+    using code = execution_code;
     static const level levels[] = {
-        {grammar_rule::OrExpr, grammar_rule::AndExpr, sub_kind::no_or, sub_kind::or_op, sub_kind::or_op, 3},
-        {grammar_rule::AndExpr, grammar_rule::EqualityExpr, sub_kind::no_and, sub_kind::and_op, sub_kind::and_op, 4},
+        {grammar_rule::OrExpr, grammar_rule::AndExpr, sub_kind::no_or, sub_kind::or_op, sub_kind::or_op,
+         code::or_failed},
+        {grammar_rule::AndExpr, grammar_rule::EqualityExpr, sub_kind::no_and, sub_kind::and_op, sub_kind::and_op,
+         code::and_failed},
         {grammar_rule::EqualityExpr, grammar_rule::RelationalExpr, sub_kind::no_equality, sub_kind::equal_op,
-         sub_kind::not_equal_op, 5},
+         sub_kind::not_equal_op, code::equality_failed},
         {grammar_rule::RelationalExpr, grammar_rule::AdditiveExpr, sub_kind::no_relational, sub_kind::less_op,
-         sub_kind::greater_equal_op, 6},
+         sub_kind::greater_equal_op, code::relational_failed},
         {grammar_rule::AdditiveExpr, grammar_rule::MultiplicativeExpr, sub_kind::no_additive, sub_kind::first_plus,
-         sub_kind::first_minus, 7},
+         sub_kind::first_minus, code::additive_failed},
         {grammar_rule::MultiplicativeExpr, grammar_rule::UnaryExpr, sub_kind::no_multiplicative, sub_kind::multiply_op,
-         sub_kind::mod_op, 8},
+         sub_kind::mod_op, code::multiplicative_failed},
     };
     for (const level& l : levels) {
         if (l.rule != rule) continue;
@@ -175,7 +179,7 @@ void action_executor::run_operator_rule(const recorded_action& action, grammar_r
 
 // The right operand's actions were recorded last, so it runs first.
 void action_executor::run_binary(const recorded_action& action, grammar_rule operand, bool skip,
-                                 std::int32_t failure_code) {
+                                 execution_code failure_code) {
     try {
         run_rule(operand, skip);
         path_value right = take_operand(skip);
@@ -195,9 +199,8 @@ void action_executor::run_binary(const recorded_action& action, grammar_rule ope
 // is the order the nesting gives, without a call per operator. Any failure
 // inside is the additive failure, as it is for each nested operator.
 void action_executor::run_additive_chain(const recorded_action& outermost, bool skip) {
-    constexpr std::int32_t additive_failure = 7;
     struct kept_operand {
-        std::int32_t form;
+        std::int32_t sub_kind;
         path_value right;
     };
     try {
@@ -207,7 +210,7 @@ void action_executor::run_additive_chain(const recorded_action& outermost, bool 
             run_rule(grammar_rule::MultiplicativeExpr, skip);
             kept.push_back({action.sub_kind, take_operand(skip)});
             action = actions_.take_action();
-            if (action.rule != code_of(grammar_rule::AdditiveExpr)) raise_execution_error(2);
+            require_rule(action, grammar_rule::AdditiveExpr);
         }
         grammar_rule part;
         if (has_single_part(action, grammar_rule::AdditiveExpr, part))
@@ -217,10 +220,10 @@ void action_executor::run_additive_chain(const recorded_action& outermost, bool 
         if (skip) return;
         for (auto operand = kept.rbegin(); operand != kept.rend(); ++operand) {
             path_value left = take_operand(skip);
-            apply_operator(operand->form, left, operand->right);
+            apply_operator(operand->sub_kind, left, operand->right);
         }
     } catch (const execution_error&) {
-        raise_execution_error(additive_failure);
+        raise_execution_error(execution_code::additive_failed);
     }
 }
 
@@ -232,9 +235,9 @@ path_value action_executor::take_operand(bool skip) {
     return operand;
 }
 
-void action_executor::apply_operator(std::int32_t form_code, path_value& left, path_value& right) {
-    sub_kind form = static_cast<sub_kind>(form_code);
-    switch (form) {
+void action_executor::apply_operator(std::int32_t sub_kind_code, path_value& left, path_value& right) {
+    sub_kind op = static_cast<sub_kind>(sub_kind_code);
+    switch (op) {
         case sub_kind::or_op: op_or(values_, left, right); break;
         case sub_kind::and_op: op_and(values_, left, right); break;
         case sub_kind::equal_op: op_equal(values_, left, right); break;
@@ -245,8 +248,8 @@ void action_executor::apply_operator(std::int32_t form_code, path_value& left, p
         case sub_kind::next_minus: op_subtract(values_, left, right); break;
         case sub_kind::multiply_op:
         case sub_kind::div_op:
-        case sub_kind::mod_op: op_multiplicative(values_, form, left, right); break;
-        default: op_compare(values_, form, left, right); break;
+        case sub_kind::mod_op: op_multiplicative(values_, op, left, right); break;
+        default: op_compare(values_, op, left, right); break;
     }
 }
 
@@ -256,7 +259,7 @@ void action_executor::run_negations(bool skip) {
     std::int32_t signs = 1;
     for (;;) {
         recorded_action inner = actions_.take_action();
-        if (inner.rule != code_of(grammar_rule::UnaryExpr)) raise_execution_error(2);
+        require_rule(inner, grammar_rule::UnaryExpr);
         if (is(inner, sub_kind::negation)) {
             ++signs;
             continue;
@@ -277,7 +280,7 @@ void action_executor::run_union(bool skip) {
     std::int32_t bars = 1;
     for (;;) {
         recorded_action inner = actions_.take_action();
-        if (inner.rule != code_of(grammar_rule::UnionExpr)) raise_execution_error(2);
+        require_rule(inner, grammar_rule::UnionExpr);
         if (is(inner, sub_kind::union_bar)) {
             ++bars;
             continue;
@@ -291,7 +294,7 @@ void action_executor::run_union(bool skip) {
 void action_executor::join_union_operand(bool skip) {
     node_collection right;
     if (!skip) {
-        if (values_.top().kind != value_kind::kind_nodes) raise_execution_error(not_a_node_collection);
+        if (values_.top().kind != value_kind::kind_nodes) raise_execution_error(execution_code::not_a_node_collection);
         right = values_.pop_nodes();
     }
     run_rule(grammar_rule::PathExpr, skip);
@@ -302,13 +305,14 @@ void action_executor::join_union_operand(bool skip) {
 
 // Arguments are met last first and stored in written order.
 void action_executor::run_function_call(const recorded_action& action, bool skip) {
-    std::int32_t count = action.sub_kind == 1 && action.variant > 0 ? action.variant : 0;
+    bool has_arguments = action.sub_kind == call_with_arguments && argument_count(action) > 0;
+    std::int32_t count = has_arguments ? argument_count(action) : 0;
     try {
         std::vector<path_value> arguments(skip ? 0 : static_cast<std::size_t>(count));
         for (std::int32_t i = 0; i < count; ++i) {
             run_rule(grammar_rule::Argument, skip);
             if (skip) continue;
-            if (values_.count() == 0) raise_execution_error(empty_stack_after_argument);
+            if (values_.count() == 0) raise_execution_error(execution_code::no_argument_value);
             arguments[static_cast<std::size_t>(count - 1 - i)] = values_.pop_value();
         }
         run_rule(grammar_rule::QName, skip);
@@ -316,7 +320,7 @@ void action_executor::run_function_call(const recorded_action& action, bool skip
         std::string name = values_.pop_string();
         call_function(values_, context_, name, arguments);
     } catch (const execution_error&) {
-        raise_execution_error(function_failed);
+        raise_execution_error(execution_code::function_failed);
     }
 }
 
@@ -345,7 +349,7 @@ void action_executor::run_node_test(const recorded_action& action, bool skip) {
     if (is(action, sub_kind::name_node_test)) run_rule(grammar_rule::NameTest, skip);
     if (!type_test || skip) return;
     values_.pop_int();
-    values_.push_int(action.variant, "axis is a keyword");
+    values_.push_int(lexeme_class(action), "axis is a keyword");
     values_.push_string("*");
 }
 
@@ -356,42 +360,42 @@ void action_executor::run_qname(const recorded_action& action, bool skip) {
     const recorded_action& local = actions_.take_action();
     const recorded_action& prefix = actions_.take_action();
     if (local.rule != code_of(grammar_rule::LocalPart) || prefix.rule != code_of(grammar_rule::Prefix))
-        raise_execution_error(2);
+        raise_execution_error(execution_code::action_out_of_place);
     if (!skip) values_.push_string(prefix.literal + ":" + local.literal);
 }
 
 // "(/a)/b" and "(/a)//b": the relative path takes the filter's collection as
 // its input. The path's actions lie above the filter's.
 void action_executor::run_path_with_filter(const recorded_action& action, bool skip) {
-    std::int32_t relative_index = actions_.action_cursor;
+    std::int32_t relative_index = actions_.cursor();
     const recorded_action& relative = actions_.read_action(relative_index);
-    if (relative.rule != code_of(grammar_rule::RelativeLocationPath)) raise_execution_error(2);
-    actions_.action_cursor = relative.variant - 1;
+    require_rule(relative, grammar_rule::RelativeLocationPath);
+    actions_.move_cursor_to(first_action_position(relative) - 1);
     run_rule(grammar_rule::FilterExpr, skip);
-    std::int32_t below_filter = actions_.action_cursor;
+    std::int32_t below_filter = actions_.cursor();
     if (!skip) {
-        if (values_.top().kind != value_kind::kind_nodes) raise_execution_error(not_a_node_collection);
+        if (values_.top().kind != value_kind::kind_nodes) raise_execution_error(execution_code::not_a_node_collection);
         if (is(action, sub_kind::path_filter_double_slash)) expand_to_descendants();
-        run_path_chain(relative_index, from_stack, relative.variant, false);
+        run_path_chain(relative_index, step_input::from_stack, first_action_position(relative), false);
     }
-    actions_.action_cursor = below_filter;
+    actions_.move_cursor_to(below_filter);
 }
 
 // "(/a)[p]": the predicate lies above the primary expression. A number keeps
 // the entry at that position in document order; any other value keeps the
 // entries for which it is true.
 void action_executor::run_filter_predicate(bool skip) {
-    std::int32_t predicate_top = actions_.action_cursor;
+    std::int32_t predicate_top = actions_.cursor();
     run_rule(grammar_rule::Predicate, true);
     run_rule(grammar_rule::PrimaryExpr, skip);
-    std::int32_t below_primary = actions_.action_cursor;
+    std::int32_t below_primary = actions_.cursor();
     if (!skip) {
-        if (values_.top().kind != value_kind::kind_nodes) raise_execution_error(not_a_node_collection);
+        if (values_.top().kind != value_kind::kind_nodes) raise_execution_error(execution_code::not_a_node_collection);
         node_collection entries = values_.pop_nodes();
         entries.sort_document_order();
         keep_filtered_entries(entries, predicate_top);
     }
-    actions_.action_cursor = below_primary;
+    actions_.move_cursor_to(below_primary);
 }
 
 void action_executor::keep_filtered_entries(node_collection& entries, std::int32_t predicate_top) {
@@ -400,7 +404,7 @@ void action_executor::keep_filtered_entries(node_collection& entries, std::int32
         TiXmlElement* element = entries.is_attribute(i) ? nullptr : entries.node_at(i)->ToElement();
         {
             context_scope scope(context_, element, false);
-            actions_.action_cursor = predicate_top;
+            actions_.move_cursor_to(predicate_top);
             run_rule(grammar_rule::Predicate, false);
         }
         path_value& value = values_.top();

@@ -1,6 +1,7 @@
 // action_log: every action that the grammar walker records, in recording
-// order; the executor reads it back from the end with action_cursor and
-// jumps to earlier positions to evaluate the parts of a construct.
+// order; the executor reads it back from the end with the log's cursor and
+// jumps to earlier positions to evaluate the parts of a construct. The
+// accessors below the class name what an action's variant means per rule.
 #pragma once
 
 #include <cstdint>
@@ -30,13 +31,30 @@ public:
         return actions_[static_cast<std::size_t>(index)];
     }
     // read_action at the cursor, then the cursor moves one action down.
-    const recorded_action& take_action() { return read_action(action_cursor--); }
+    const recorded_action& take_action() { return read_action(action_cursor_--); }
 
-    std::int32_t action_cursor = 0;
+    // The position that take_action reads next; -1 once the first action is taken.
+    std::int32_t cursor() const { return action_cursor_; }
+    // Sets the cursor to a recorded position, to run a construct's parts out of order.
+    void move_cursor_to(std::int32_t index) { action_cursor_ = index; }
+    // Sets the cursor to the last action recorded, the whole expression's.
+    void move_cursor_to_last() { action_cursor_ = action_count() - 1; }
 
 private:
+    std::int32_t action_cursor_ = 0;
     static const recorded_action outside_the_log;
     std::vector<recorded_action> actions_;
 };
+
+// What the variant holds, by rule; each accessor is for the rules it names.
+// FunctionCall: the number of arguments.
+inline std::int32_t argument_count(const recorded_action& call) { return call.variant; }
+// Step: the number of predicates.
+inline std::int32_t predicate_count(const recorded_action& step) { return step.variant; }
+// AbsoluteLocationPath and RelativeLocationPath: the log position of the
+// path's first action.
+inline std::int32_t first_action_position(const recorded_action& path) { return path.variant; }
+// AxisName and NodeTest with a node type: the keyword's lex_class code.
+inline std::int32_t lexeme_class(const recorded_action& keyword) { return keyword.variant; }
 
 }  // namespace xpath

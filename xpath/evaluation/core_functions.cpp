@@ -27,15 +27,7 @@ struct function_call {
     path_value& argument(std::size_t index) { return arguments[index]; }
 };
 
-void require_count(const function_call& call, std::size_t wanted, std::int32_t code) {
-    if (call.count() != wanted) raise_execution_error(code);
-}
-
-void require_at_least_one(const function_call& call, std::int32_t code) {
-    if (call.count() == 0) raise_execution_error(code);
-}
-
-TiXmlElement* require_context(const function_call& call, std::int32_t code) {
+TiXmlElement* require_context(const function_call& call, execution_code code) {
     if (!call.context.context_element) raise_execution_error(code);
     return call.context.context_element;
 }
@@ -53,49 +45,42 @@ void push_rounded(function_call& call, double (*round)(double), const char* labe
 }
 
 void fn_ceiling(function_call& call) {
-    require_count(call, 1, 14);
     push_rounded(call, std::ceil, "ceiling");
 }
 
 void fn_concat(function_call& call) {
-    require_at_least_one(call, 15);
     std::string joined;
     for (path_value& argument : call.arguments) joined += argument.to_string();
     call.stack.push_string(joined);
 }
 
 void fn_contains(function_call& call) {
-    require_count(call, 2, 16);
     std::string text = call.argument(0).to_string();
     std::string part = call.argument(1).to_string();
     call.stack.push_bool(text.find(part) != std::string::npos);
 }
 
 void fn_count(function_call& call) {
-    require_at_least_one(call, 17);
     path_value& first = call.argument(0);
     std::uint32_t count = first.kind == value_kind::kind_nodes ? first.nodes.count() : 0;
     call.stack.push_int(count > INT32_MAX ? INT32_MAX : static_cast<std::int32_t>(count), "count result");
 }
 
 void fn_false(function_call& call) {
-    require_count(call, 0, 18);
     call.stack.push_bool(false);
 }
 
 void fn_floor(function_call& call) {
-    require_count(call, 1, 19);
     push_rounded(call, std::floor, "floor");
 }
 
 // The temporary root has no parent: it has no siblings to count.
 void fn_last(function_call& call) {
-    require_count(call, 0, 20);
-    call.stack.push_int(call.context.sibling_count_of(require_context(call, 21)), "last()");
+    TiXmlElement* element = require_context(call, execution_code::last_without_context);
+    call.stack.push_int(call.context.sibling_count_of(element), "last()");
 }
 
 void fn_name(function_call& call) {
-    require_count(call, 1, 22);
     path_value& value = call.argument(0);
     std::string name;
     if (value.kind == value_kind::kind_nodes && value.nodes.count() > 0)
@@ -121,31 +106,26 @@ std::string normalized(const std::string& text) {
 }
 
 void fn_normalize_space(function_call& call) {
-    require_count(call, 1, 23);
     call.stack.push_string(normalized(call.argument(0).to_string()));
 }
 
 void fn_not(function_call& call) {
-    require_count(call, 1, 24);
     call.stack.push_bool(!call.argument(0).to_bool());
 }
 
 // The temporary root has no parent: its position is -1.
 void fn_position(function_call& call) {
-    require_count(call, 0, 25);
-    TiXmlElement* element = require_context(call, 26);
+    TiXmlElement* element = require_context(call, execution_code::position_without_context);
     call.stack.push_int(call.context.position_of(element, call.context.same_name), "position()");
 }
 
 void fn_starts_with(function_call& call) {
-    require_count(call, 2, 27);
     std::string text = call.argument(0).to_string();
     std::string prefix = call.argument(1).to_string();
     call.stack.push_bool(text.size() >= prefix.size() && text.compare(0, prefix.size(), prefix) == 0);
 }
 
 void fn_string_length(function_call& call) {
-    require_count(call, 1, 28);
     std::size_t length = call.argument(0).to_string().size();
     call.stack.push_int(length > INT32_MAX ? INT32_MAX : static_cast<std::int32_t>(length), "string-length");
 }
@@ -161,7 +141,6 @@ std::string substring_of(const std::string& text, std::int32_t start, bool has_l
 }
 
 void fn_substring(function_call& call) {
-    if (call.count() != 2 && call.count() != 3) raise_execution_error(29);
     std::string text = call.argument(0).to_string();
     std::int32_t start = call.argument(1).to_int();
     bool has_length = call.count() == 3;
@@ -171,9 +150,8 @@ void fn_substring(function_call& call) {
 
 // Integer total unless some entry's text holds a ".", then the double total.
 void fn_sum(function_call& call) {
-    require_count(call, 1, 30);
     path_value& value = call.argument(0);
-    if (value.kind != value_kind::kind_nodes) raise_execution_error(31);
+    if (value.kind != value_kind::kind_nodes) raise_execution_error(execution_code::sum_not_nodes);
     node_collection& nodes = value.nodes;
     if (nodes.count() > 1) nodes.sort_document_order();
     std::uint32_t integer_total = 0;
@@ -195,8 +173,7 @@ void fn_sum(function_call& call) {
 }
 
 void fn_text(function_call& call) {
-    require_count(call, 0, 38);
-    TiXmlElement* element = require_context(call, 39);
+    TiXmlElement* element = require_context(call, execution_code::text_without_context);
     std::string joined;
     for (const TiXmlNode* child = element->FirstChild(); child; child = child->NextSibling())
         if (child->Type() == TiXmlNode::TINYXML_TEXT) joined += value_of(child);
@@ -204,48 +181,59 @@ void fn_text(function_call& call) {
 }
 
 void fn_true(function_call& call) {
-    require_count(call, 0, 32);
     call.stack.push_bool(true);
 }
 
-struct library_entry {
+// A function and the argument counts it takes; any other count raises
+// count_code before the function runs.
+struct library_function {
     const char* name;
     void (*function)(function_call&);
+    std::size_t fewest_arguments, most_arguments;
+    execution_code count_code;
 };
 
+constexpr std::size_t any_number = SIZE_MAX;
+
 // Compared in this order, byte for byte.
-const library_entry library[] = {
-    {"ceiling", fn_ceiling},
-    {"concat", fn_concat},
-    {"contains", fn_contains},
-    {"count", fn_count},
-    {"false", fn_false},
-    {"floor", fn_floor},
-    {"last", fn_last},
-    {"name", fn_name},
-    {"normalize-space", fn_normalize_space},
-    {"not", fn_not},
-    {"position", fn_position},
-    {"starts-with", fn_starts_with},
-    {"string-length", fn_string_length},
-    {"substring", fn_substring},
-    {"sum", fn_sum},
-    {"text", fn_text},
-    {"true", fn_true},
+const library_function library[] = {
+    {"ceiling", fn_ceiling, 1, 1, execution_code::ceiling_arguments},
+    {"concat", fn_concat, 1, any_number, execution_code::concat_arguments},
+    {"contains", fn_contains, 2, 2, execution_code::contains_arguments},
+    {"count", fn_count, 1, any_number, execution_code::count_arguments},
+    {"false", fn_false, 0, 0, execution_code::false_arguments},
+    {"floor", fn_floor, 1, 1, execution_code::floor_arguments},
+    {"last", fn_last, 0, 0, execution_code::last_arguments},
+    {"name", fn_name, 1, 1, execution_code::name_arguments},
+    {"normalize-space", fn_normalize_space, 1, 1, execution_code::normalize_space_arguments},
+    {"not", fn_not, 1, 1, execution_code::not_arguments},
+    {"position", fn_position, 0, 0, execution_code::position_arguments},
+    {"starts-with", fn_starts_with, 2, 2, execution_code::starts_with_arguments},
+    {"string-length", fn_string_length, 1, 1, execution_code::string_length_arguments},
+    {"substring", fn_substring, 2, 3, execution_code::substring_arguments},
+    {"sum", fn_sum, 1, 1, execution_code::sum_arguments},
+    {"text", fn_text, 0, 0, execution_code::text_arguments},
+    {"true", fn_true, 0, 0, execution_code::true_arguments},
 };
+
+void call_checked(const library_function& function, function_call& call) {
+    if (call.count() < function.fewest_arguments || call.count() > function.most_arguments)
+        raise_execution_error(function.count_code);
+    function.function(call);
+}
 
 }  // namespace
 
 void call_function(value_stack& stack, const evaluation_context& context, const std::string& name,
                    std::vector<path_value>& arguments) {
     function_call call{stack, context, arguments};
-    for (const library_entry& entry : library) {
-        if (name.size() == std::strlen(entry.name) && name.compare(entry.name) == 0) {
-            entry.function(call);
+    for (const library_function& listed : library) {
+        if (name.size() == std::strlen(listed.name) && name.compare(listed.name) == 0) {
+            call_checked(listed, call);
             return;
         }
     }
-    raise_execution_error(13);
+    raise_execution_error(execution_code::unknown_function);
 }
 
 }  // namespace xpath

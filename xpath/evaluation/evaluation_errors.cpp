@@ -5,12 +5,12 @@
 
 namespace xpath {
 
-void raise_execution_error(std::int32_t code) {
-    throw execution_error(code);
+void raise_execution_error(execution_code code) {
+    throw execution_error(code_of(code));
 }
 
 void raise_not_yet() {
-    throw error_not_yet(-2);
+    throw error_not_yet(code_of(execution_code::not_yet_evaluated));
 }
 
 }  // namespace xpath

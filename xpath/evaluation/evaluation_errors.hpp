@@ -3,12 +3,12 @@
 // code builds error objects. The codes are the contract that tests check.
 #pragma once
 
-#include <cstdint>
+#include "execution_code.hpp"
 
 namespace xpath {
 
-[[noreturn]] void raise_execution_error(std::int32_t code);
-// A construct the engine does not evaluate (always code -2).
+[[noreturn]] void raise_execution_error(execution_code code);
+// A construct the engine does not evaluate (always not_yet_evaluated).
 [[noreturn]] void raise_not_yet();
 
 }  // namespace xpath

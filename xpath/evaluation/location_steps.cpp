@@ -16,21 +16,23 @@
 
 namespace xpath {
 
-void action_executor::run_path_chain(std::int32_t first_relative_index, std::int32_t marker,
+void action_executor::run_path_chain(std::int32_t first_relative_index, step_input first_input,
                                      std::int32_t first_action_index, bool skip) {
+    step_input input_from = first_input;
     const std::int32_t relative = code_of(grammar_rule::RelativeLocationPath);
     std::int32_t i = first_relative_index - 1;
     for (std::int32_t j = 0; !skip; ++j, --i) {
         const recorded_action& at = actions_.read_action(i);
         bool more_steps = at.rule == relative;
-        // The separator before step j is the form of the relative path that step j-1 begins.
+        // The separator before step j is the sub_kind of the relative path that step j-1 begins.
         std::int32_t separator = j == 0 ? 0 : actions_.read_action(first_relative_index - (j - 1)).sub_kind;
         if (separator == code_of(sub_kind::step_double_slash_path)) expand_to_descendants();
-        actions_.action_cursor = more_steps ? at.variant - 1 : i;
-        run_step(marker, false);
+        actions_.move_cursor_to(more_steps ? first_action_position(at) - 1 : i);
+        run_step(input_from, false);
+        input_from = step_input::from_stack;
         if (!more_steps) break;
     }
-    actions_.action_cursor = first_action_index - 1;
+    actions_.move_cursor_to(first_action_index - 1);
 }
 
 // "a//b": every node at any depth below each element of the collection on
@@ -49,48 +51,44 @@ void action_executor::expand_to_descendants() {
 // The context element, the temporary root and every element under it are
 // walked from where they are; only a collection from the stack is popped,
 // before the step's own actions push anything.
-void action_executor::run_step(std::int32_t& marker, bool skip) {
-    std::int32_t input_marker = marker;
+void action_executor::run_step(step_input input_from, bool skip) {
     node_collection input;
-    if (!skip) {
-        if (marker != from_context && marker != from_everything && marker != from_root) input = values_.pop_nodes();
-        marker = from_stack;
-    }
+    if (!skip && input_from == step_input::from_stack) input = values_.pop_nodes();
     const recorded_action& step = actions_.take_action();
-    if (step.rule != code_of(grammar_rule::Step)) raise_execution_error(2);
+    require_rule(step, grammar_rule::Step);
     std::vector<std::int32_t> predicate_tops;  // the last written predicate first
-    for (std::int32_t k = 0; k < step.variant; ++k) {
-        predicate_tops.push_back(actions_.action_cursor);
+    for (std::int32_t k = 0; k < predicate_count(step); ++k) {
+        predicate_tops.push_back(actions_.cursor());
         run_rule(grammar_rule::Predicate, true);
     }
-    std::int32_t node_test = actions_.action_cursor;
+    std::int32_t node_test = actions_.cursor();
     run_rule(grammar_rule::NodeTest, true);
     run_rule(grammar_rule::AxisSpecifier, skip);
-    std::int32_t below_step = actions_.action_cursor;
-    actions_.action_cursor = node_test;
+    std::int32_t below_step = actions_.cursor();
+    actions_.move_cursor_to(node_test);
     run_rule(grammar_rule::NodeTest, skip);
     if (!skip) {
         std::string name_test = values_.pop_string();
         std::int32_t axis = values_.pop_int();
-        node_collection output = walk_inputs(input_marker, input, axis, name_test);
+        node_collection output = walk_inputs(input_from, input, axis, name_test);
         if (!predicate_tops.empty()) output = apply_predicates(std::move(output), predicate_tops, name_test != "*");
         values_.push_nodes(std::move(output));
     }
-    actions_.action_cursor = below_step;
+    actions_.move_cursor_to(below_step);
 }
 
 // Attribute and non-element inputs produce nothing. The elements under the
 // temporary root are the elements of that input in its order: pre-order.
-node_collection action_executor::walk_inputs(std::int32_t marker, const node_collection& input, std::int32_t axis,
-                                             const std::string& name_test) {
+node_collection action_executor::walk_inputs(step_input input_from, const node_collection& input,
+                                             std::int32_t axis, const std::string& name_test) {
     node_collection output;
     TiXmlElement* root = context_.synthetic_root;
-    switch (marker) {
-        case from_context:
+    switch (input_from) {
+        case step_input::from_context:
             if (context_.context_element) walk_axis(context_.context_element, axis, name_test, root, output);
             break;
-        case from_root: walk_axis(root, axis, name_test, root, output); break;
-        case from_everything:
+        case step_input::from_root: walk_axis(root, axis, name_test, root, output); break;
+        case step_input::from_everything:
             if (axis == default_child_axis || axis == code_of(lex_class::axis_child)) {
                 add_children_of_all(root, name_test, output);
                 break;
@@ -98,7 +96,7 @@ node_collection action_executor::walk_inputs(std::int32_t marker, const node_col
             for (TiXmlElement* element = root; element; element = next_element_below(root, element))
                 walk_axis(element, axis, name_test, root, output);
             break;
-        default:
+        case step_input::from_stack:
             for (std::uint32_t i = 0; i < input.count(); ++i) {
                 if (input.is_attribute(i)) continue;
                 if (TiXmlElement* element = input.node_at(i)->ToElement())
@@ -119,7 +117,7 @@ node_collection action_executor::apply_predicates(node_collection candidates, co
             if (current.is_attribute(i)) continue;
             TiXmlElement* element = current.node_at(i)->ToElement();
             if (!element) continue;
-            actions_.action_cursor = *top;
+            actions_.move_cursor_to(*top);
             if (test_predicate(element, by_name)) kept.append(element);
         }
         current = std::move(kept);

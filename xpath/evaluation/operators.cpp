@@ -13,7 +13,6 @@
 namespace xpath {
 namespace {
 
-constexpr std::int32_t division_by_zero = 33;
 constexpr double smallest_divisor = 0.000001;
 
 // The two's-complement reading of the low 32 bits.
@@ -37,7 +36,7 @@ bool is_number(const path_value& value) {
 
 // Remainder of truncating division; the sign follows the dividend.
 std::int32_t remainder_of(std::int32_t dividend, std::int32_t divisor) {
-    if (divisor == 0) raise_execution_error(division_by_zero);
+    if (divisor == 0) raise_execution_error(execution_code::division_by_zero);
     if (divisor == -1) return 0;  // also for the lowest integer, whose quotient would overflow
     return dividend % divisor;
 }
@@ -93,7 +92,7 @@ void push_product(value_stack& stack, path_value& left, path_value& right) {
 void push_quotient(value_stack& stack, path_value& left, path_value& right) {
     double dividend = left.to_double();
     double divisor = right.to_double();
-    if (std::fabs(divisor) < smallest_divisor) raise_execution_error(division_by_zero);
+    if (std::fabs(divisor) < smallest_divisor) raise_execution_error(execution_code::division_by_zero);
     stack.push_double(dividend / divisor);
 }
 

@@ -18,7 +18,6 @@
 namespace xpath {
 namespace {
 
-constexpr std::int32_t no_base_node = 1;
 
 bool is_usable_base(TiXmlNode* node) {
     // Linking a document under another node would make TinyXML delete it.
@@ -35,9 +34,9 @@ path_evaluator::~path_evaluator() {
     values_.clear();
 }
 
-std::int32_t path_evaluator::record_action(std::int32_t rule, std::int32_t sub, std::int32_t variant,
+std::int32_t path_evaluator::record_action(std::int32_t rule, std::int32_t sub_kind, std::int32_t variant,
                                            const char* literal) {
-    return actions_.record_action(rule, sub, variant, literal);
+    return actions_.record_action(rule, sub_kind, variant, literal);
 }
 
 std::int32_t path_evaluator::action_count() {
@@ -74,10 +73,10 @@ void path_evaluator::run_guarded() {
 
 void path_evaluator::run_pipeline() {
     attach_synthetic_root();
-    if (!context_.synthetic_root) raise_execution_error(no_base_node);
+    if (!context_.synthetic_root) raise_execution_error(execution_code::no_base_node);
     scan_lexemes(reader, *walker);
     walker->decode_expression();
-    actions_.action_cursor = actions_.action_count() - 1;
+    actions_.move_cursor_to_last();
     action_executor(actions_, values_, context_).run_rule(grammar_rule::Expr, false);
     if (values_.count() == 1) {
         result_ = values_.pop_value();

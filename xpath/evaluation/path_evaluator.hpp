@@ -28,7 +28,7 @@ public:
     path_evaluator(TiXmlNode* base_node, const char* expression);
     ~path_evaluator() override;
 
-    std::int32_t record_action(std::int32_t rule, std::int32_t sub, std::int32_t variant,
+    std::int32_t record_action(std::int32_t rule, std::int32_t sub_kind, std::int32_t variant,
                                const char* literal) override;
     std::int32_t action_count() override;
 

@@ -92,13 +92,13 @@ void value_stack::push_nodes(node_collection&& value) {
 }
 
 path_value& value_stack::top() {
-    if (!top_) raise_execution_error(34);
+    if (!top_) raise_execution_error(execution_code::top_of_empty_stack);
     return top_->value;
 }
 
 void value_stack::remove_one() {
-    if (count_ == 0) raise_execution_error(35);
-    if (!top_) raise_execution_error(36);
+    if (count_ == 0) raise_execution_error(execution_code::pop_of_empty_stack);
+    if (!top_) raise_execution_error(execution_code::pop_of_missing_entry);
     stack_entry* gone = top_;
     top_ = gone->below;
     gone->~stack_entry();

@@ -109,6 +109,10 @@ enum class sub_kind : std::int32_t {
     mod_op = 57,                   // MultiplicativeExpr: "mod"
 };
 
+// FunctionCall's two sub-kinds, numbered apart from the list above.
+constexpr std::int32_t call_without_arguments = 0;  // FunctionCall: name "(" ")"
+constexpr std::int32_t call_with_arguments = 1;     // FunctionCall: with arguments (variant: their count)
+
 inline std::int32_t code_of(grammar_rule rule) {
     return static_cast<std::int32_t>(rule);
 }

@@ -19,7 +19,7 @@ public:
     expression_front_end& operator=(const expression_front_end&) = delete;
 
     // Stores one action; returns the number of actions stored.
-    virtual std::int32_t record_action(std::int32_t rule, std::int32_t sub, std::int32_t variant,
+    virtual std::int32_t record_action(std::int32_t rule, std::int32_t sub_kind, std::int32_t variant,
                                        const char* literal) = 0;
     virtual std::int32_t action_count() = 0;
 

@@ -14,33 +14,33 @@
 
 namespace xpath {
 
-void grammar_walker::record_when(bool on, grammar_rule rule, std::int32_t sub, std::int32_t variant,
+void grammar_walker::record_when(bool on, grammar_rule rule, std::int32_t sub_kind, std::int32_t variant,
                                  const char* literal) {
-    if (on) record_action(code_of(rule), sub, variant, literal);
+    if (on) record_action(code_of(rule), sub_kind, variant, literal);
 }
 
-void grammar_walker::record_when(bool on, grammar_rule rule, sub_kind sub, std::int32_t variant,
+void grammar_walker::record_when(bool on, grammar_rule rule, sub_kind recorded, std::int32_t variant,
                                  const char* literal) {
-    record_when(on, rule, code_of(sub), variant, literal);
+    record_when(on, rule, code_of(recorded), variant, literal);
 }
 
 void grammar_walker::decode_expression() {
     refine_lexemes(*this);
     cursor = first();
-    entry_count = 0;
+    rule_entry_count = 0;
     nesting_depth = 0;
     path_levels_.clear();
     path_levels_.reserve(8);  // one allocation for the paths of a short expression
     // Lexemes left after a complete expression are neither an error nor recorded.
-    if (!decode_rule(grammar_rule::Expr, true)) raise_syntax_error("main level");
+    if (!decode_rule(grammar_rule::Expr, true)) raise_syntax_error(main_level_text);
 }
 
-void grammar_walker::count_entry() {
-    if (++entry_count > entry_limit) raise_syntax_overflow();
+void grammar_walker::count_rule_entry() {
+    if (++rule_entry_count > rule_entry_limit) raise_syntax_overflow();
 }
 
 bool grammar_walker::decode_rule(grammar_rule rule, bool record) {
-    count_entry();
+    count_rule_entry();
     switch (rule) {
         case grammar_rule::LocationPath: return decode_location_path(record);
         case grammar_rule::AbsoluteLocationPath: return decode_absolute_location_path(record);
@@ -61,33 +61,33 @@ bool grammar_walker::decode_rule(grammar_rule rule, bool record) {
         case grammar_rule::PathExpr: return decode_path_expr(record);
         case grammar_rule::FilterExpr: return decode_filter_expr(record);
         case grammar_rule::OrExpr: {
-            static const operator_form forms[] = {{lex_class::kw_or, sub_kind::or_op}};
-            return decode_single_operator(record, rule, grammar_rule::AndExpr, forms, 1, sub_kind::no_or);
+            static const operator_lexeme operators[] = {{lex_class::kw_or, sub_kind::or_op}};
+            return decode_single_operator(record, rule, grammar_rule::AndExpr, operators, 1, sub_kind::no_or);
         }
         case grammar_rule::AndExpr: {
-            static const operator_form forms[] = {{lex_class::kw_and, sub_kind::and_op}};
-            return decode_single_operator(record, rule, grammar_rule::EqualityExpr, forms, 1, sub_kind::no_and);
+            static const operator_lexeme operators[] = {{lex_class::kw_and, sub_kind::and_op}};
+            return decode_single_operator(record, rule, grammar_rule::EqualityExpr, operators, 1, sub_kind::no_and);
         }
         case grammar_rule::EqualityExpr: {
-            static const operator_form forms[] = {{lex_class::equal, sub_kind::equal_op},
+            static const operator_lexeme operators[] = {{lex_class::equal, sub_kind::equal_op},
                                                   {lex_class::not_equal, sub_kind::not_equal_op}};
-            return decode_single_operator(record, rule, grammar_rule::RelationalExpr, forms, 2,
+            return decode_single_operator(record, rule, grammar_rule::RelationalExpr, operators, 2,
                                           sub_kind::no_equality);
         }
         case grammar_rule::RelationalExpr: {
-            static const operator_form forms[] = {{lex_class::less_than, sub_kind::less_op},
+            static const operator_lexeme operators[] = {{lex_class::less_than, sub_kind::less_op},
                                                   {lex_class::greater_than, sub_kind::greater_op},
                                                   {lex_class::less_or_equal, sub_kind::less_equal_op},
                                                   {lex_class::greater_or_equal, sub_kind::greater_equal_op}};
-            return decode_single_operator(record, rule, grammar_rule::AdditiveExpr, forms, 4,
+            return decode_single_operator(record, rule, grammar_rule::AdditiveExpr, operators, 4,
                                           sub_kind::no_relational);
         }
         case grammar_rule::AdditiveExpr: return decode_additive_expr(record);
         case grammar_rule::MultiplicativeExpr: {
-            static const operator_form forms[] = {{lex_class::star, sub_kind::multiply_op},
+            static const operator_lexeme operators[] = {{lex_class::star, sub_kind::multiply_op},
                                                   {lex_class::kw_div, sub_kind::div_op},
                                                   {lex_class::kw_mod, sub_kind::mod_op}};
-            return decode_single_operator(record, rule, grammar_rule::UnaryExpr, forms, 3,
+            return decode_single_operator(record, rule, grammar_rule::UnaryExpr, operators, 3,
                                           sub_kind::no_multiplicative);
         }
         case grammar_rule::UnaryExpr: return decode_unary_expr(record);
@@ -148,16 +148,16 @@ bool grammar_walker::decode_relative_location_path(bool record) {
             return false;
         }
         if (current_is(lex_class::slash))
-            level.form = sub_kind::step_slash_path;
+            level.separator = sub_kind::step_slash_path;
         else if (current_is(lex_class::double_slash))
-            level.form = sub_kind::step_double_slash_path;
+            level.separator = sub_kind::step_double_slash_path;
         path_levels_.push_back(level);
-        if (level.form == sub_kind::single_step) break;
+        if (level.separator == sub_kind::single_step) break;
         advance_cursor(1);
-        count_entry();
+        count_rule_entry();
     }
     while (path_levels_.size() > base) {
-        record_when(record, grammar_rule::RelativeLocationPath, path_levels_.back().form,
+        record_when(record, grammar_rule::RelativeLocationPath, path_levels_.back().separator,
                     path_levels_.back().first_action);
         path_levels_.pop_back();
     }
@@ -269,15 +269,15 @@ bool grammar_walker::decode_abbreviated_absolute_location_path(bool record) {
 
 // AbbreviatedStep: '.' | '..'
 bool grammar_walker::decode_abbreviated_step(bool record) {
-    std::int32_t form;
+    std::int32_t recorded;
     if (current_is(lex_class::dot))
-        form = 0;
+        recorded = 0;
     else if (current_is(lex_class::double_dot))
-        form = 1;
+        recorded = 1;
     else
         return false;
     advance_cursor(1);
-    record_when(record, grammar_rule::AbbreviatedStep, form);
+    record_when(record, grammar_rule::AbbreviatedStep, recorded);
     return true;
 }
 
@@ -340,7 +340,7 @@ bool grammar_walker::decode_function_call(bool record) {
     if (!cursor) return false;
     if (current_is(lex_class::closing_parenthesis)) {
         advance_cursor(1);
-        record_when(record, grammar_rule::FunctionCall, 0);
+        record_when(record, grammar_rule::FunctionCall, call_without_arguments);
         return true;
     }
     return decode_argument_list(record);
@@ -363,7 +363,7 @@ bool grammar_walker::decode_argument_list(bool record) {
     cursor = mark;
     if (!current_is(lex_class::closing_parenthesis)) return false;
     advance_cursor(1);
-    record_when(record, grammar_rule::FunctionCall, 1, arguments);
+    record_when(record, grammar_rule::FunctionCall, call_with_arguments, arguments);
     return true;
 }
 
@@ -383,7 +383,7 @@ bool grammar_walker::decode_union_expr(bool record) {
         if (!decode_rule(grammar_rule::PathExpr, record)) return false;
         if (!current_is(lex_class::or_character)) break;
         advance_cursor(1);
-        count_entry();
+        count_rule_entry();
         ++bars;
     }
     record_when(record, grammar_rule::UnionExpr, sub_kind::union_single);
@@ -399,18 +399,18 @@ bool grammar_walker::decode_path_expr(bool record) {
     if (decode_rule(grammar_rule::FilterExpr, false)) {
         cursor = start;
         decode_rule(grammar_rule::FilterExpr, record);
-        sub_kind form = sub_kind::path_filter;
+        sub_kind recorded = sub_kind::path_filter;
         if (current_is(lex_class::slash))
-            form = sub_kind::path_filter_slash;
+            recorded = sub_kind::path_filter_slash;
         else if (current_is(lex_class::double_slash))
-            form = sub_kind::path_filter_double_slash;
-        if (form == sub_kind::path_filter) {
-            record_when(record, grammar_rule::PathExpr, form);
+            recorded = sub_kind::path_filter_double_slash;
+        if (recorded == sub_kind::path_filter) {
+            record_when(record, grammar_rule::PathExpr, recorded);
             return true;
         }
         advance_cursor(1);
         if (decode_rule(grammar_rule::RelativeLocationPath, record)) {
-            record_when(record, grammar_rule::PathExpr, form);
+            record_when(record, grammar_rule::PathExpr, recorded);
             return true;
         }
     }
@@ -435,13 +435,14 @@ bool grammar_walker::decode_filter_expr(bool record) {
 // OrExpr, AndExpr, EqualityExpr, RelationalExpr, MultiplicativeExpr:
 // Operand (Operator Operand)?   A second operator of the same level is left unconsumed.
 bool grammar_walker::decode_single_operator(bool record, grammar_rule rule, grammar_rule operand,
-                                            const operator_form* forms, int form_count, sub_kind no_operator) {
+                                            const operator_lexeme* operators, int operator_count,
+                                            sub_kind no_operator) {
     if (!decode_rule(operand, record)) return false;
-    for (int i = 0; i < form_count; ++i) {
-        if (!current_is(forms[i].lexeme)) continue;
+    for (int i = 0; i < operator_count; ++i) {
+        if (!current_is(operators[i].lexeme)) continue;
         advance_cursor(1);
         if (!decode_rule(operand, record)) return false;
-        record_when(record, rule, forms[i].form);
+        record_when(record, rule, operators[i].recorded);
         return true;
     }
     record_when(record, rule, no_operator);
@@ -453,16 +454,16 @@ bool grammar_walker::decode_additive_expr(bool record) {
     if (!decode_rule(grammar_rule::MultiplicativeExpr, record)) return false;
     bool first = true;
     for (;;) {
-        sub_kind form;
+        sub_kind recorded;
         if (current_is(lex_class::minus))
-            form = first ? sub_kind::first_minus : sub_kind::next_minus;
+            recorded = first ? sub_kind::first_minus : sub_kind::next_minus;
         else if (current_is(lex_class::plus))
-            form = first ? sub_kind::first_plus : sub_kind::next_plus;
+            recorded = first ? sub_kind::first_plus : sub_kind::next_plus;
         else
             break;
         advance_cursor(1);
         if (!decode_rule(grammar_rule::MultiplicativeExpr, record)) return false;
-        record_when(record, grammar_rule::AdditiveExpr, form);
+        record_when(record, grammar_rule::AdditiveExpr, recorded);
         first = false;
     }
     if (first) record_when(record, grammar_rule::AdditiveExpr, sub_kind::no_additive);
@@ -476,7 +477,7 @@ bool grammar_walker::decode_unary_expr(bool record) {
     std::int32_t signs = 0;
     while (current_is(lex_class::minus)) {
         advance_cursor(1);
-        count_entry();
+        count_rule_entry();
         ++signs;
     }
     if (!decode_rule(grammar_rule::UnionExpr, record)) return false;
@@ -534,9 +535,9 @@ bool grammar_walker::decode_qname(bool record) {
     return true;
 }
 
-std::int32_t evaluator_walker::record_action(std::int32_t rule, std::int32_t sub, std::int32_t variant,
+std::int32_t evaluator_walker::record_action(std::int32_t rule, std::int32_t sub_kind, std::int32_t variant,
                                              const char* literal) {
-    return owner.record_action(rule, sub, variant, literal);
+    return owner.record_action(rule, sub_kind, variant, literal);
 }
 
 std::int32_t evaluator_walker::action_count() {

@@ -19,7 +19,7 @@ class grammar_walker : public lexeme_chain {
 public:
     // Rule entries allowed in one decode. Trials double the work of every
     // nesting level of path expressions; the bound caps that work.
-    static constexpr std::uint32_t entry_limit = 10000;
+    static constexpr std::uint32_t rule_entry_limit = 10000;
     // Expr nested in Expr (parentheses, arguments, predicates) allowed in one
     // decode. Each level costs stack in the walker and again in the executor,
     // and the device's threads have 64 KiB; the bound keeps both within it.
@@ -28,7 +28,7 @@ public:
 
     ~grammar_walker() override = default;
 
-    virtual std::int32_t record_action(std::int32_t rule, std::int32_t sub, std::int32_t variant,
+    virtual std::int32_t record_action(std::int32_t rule, std::int32_t sub_kind, std::int32_t variant,
                                        const char* literal) = 0;
     virtual std::int32_t action_count() = 0;
 
@@ -38,16 +38,16 @@ public:
     // Decodes one construct of `rule` at the cursor; false when it does not fit.
     bool decode_rule(grammar_rule rule, bool record);
 
-    std::uint32_t entry_count = 0;
+    std::uint32_t rule_entry_count = 0;
     std::uint32_t nesting_depth = 0;  // Expr rules entered and not yet left
 
 private:
     bool current_is(lex_class kind) const { return cursor && cursor->kind == kind; }
     // One rule entry, against the bound; a loop that stands for a nested rule counts its entries too.
-    void count_entry();
+    void count_rule_entry();
     // Records the action when `on`: trials decode with recording off.
-    void record_when(bool on, grammar_rule rule, std::int32_t sub, std::int32_t variant = 0, const char* literal = "");
-    void record_when(bool on, grammar_rule rule, sub_kind sub, std::int32_t variant = 0, const char* literal = "");
+    void record_when(bool on, grammar_rule rule, std::int32_t sub_kind, std::int32_t variant = 0, const char* literal = "");
+    void record_when(bool on, grammar_rule rule, sub_kind recorded, std::int32_t variant = 0, const char* literal = "");
 
     bool decode_location_path(bool record);
     bool decode_absolute_location_path(bool record);
@@ -74,27 +74,28 @@ private:
     bool decode_name_test(bool record);
     bool decode_qname(bool record);
 
-    struct operator_form {
+    // An operator's lexeme and the sub-kind its rule records for it.
+    struct operator_lexeme {
         lex_class lexeme;
-        sub_kind form;
+        sub_kind recorded;
     };
     // The levels of one relative path decoded in a loop: where each level's
     // actions begin and how it goes on. Nested paths stack theirs above.
     struct path_level {
         std::int32_t first_action;
-        sub_kind form;
+        sub_kind separator;  // single_step, or the "/" or "//" after the step
     };
     std::vector<path_level> path_levels_;
 
-    bool decode_single_operator(bool record, grammar_rule rule, grammar_rule operand, const operator_form* forms,
-                                int form_count, sub_kind no_operator);
+    bool decode_single_operator(bool record, grammar_rule rule, grammar_rule operand, const operator_lexeme* operators,
+                                int operator_count, sub_kind no_operator);
 };
 
 // The walker of an expression_front_end: it hands every action to its owner.
 class evaluator_walker : public grammar_walker {
 public:
     explicit evaluator_walker(expression_front_end& owner) : owner(owner) {}
-    std::int32_t record_action(std::int32_t rule, std::int32_t sub, std::int32_t variant,
+    std::int32_t record_action(std::int32_t rule, std::int32_t sub_kind, std::int32_t variant,
                                const char* literal) override;
     std::int32_t action_count() override;
 

@@ -16,6 +16,10 @@ void raise_syntax_error(const char* text) {
     throw syntax_error(text);
 }
 
+const char* syntax_error_name(const char* text) {
+    return text && std::strcmp(text, main_level_text) == 0 ? "expression_not_decoded" : "unnamed_syntax_error";
+}
+
 void raise_syntax_overflow() {
     throw syntax_overflow();
 }

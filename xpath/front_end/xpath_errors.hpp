@@ -31,13 +31,21 @@ private:
     std::int32_t code_;
 };
 
-// A construct the engine does not evaluate; always raised with code -2.
+// A construct the engine does not evaluate; always raised with code -2
+// (execution_code::not_yet_evaluated).
 class error_not_yet : public execution_error {
 public:
     explicit error_not_yet(std::int32_t code = -2) : execution_error(code) {}
 };
 
+// The one text the walker raises; tools name it by syntax_error_name.
+constexpr const char* main_level_text = "main level";
+
 [[noreturn]] void raise_syntax_error(const char* text);
 [[noreturn]] void raise_syntax_overflow();
+
+// A name for a syntax error's text, for tools: "expression_not_decoded" for
+// the main level's text, "unnamed_syntax_error" for any other.
+const char* syntax_error_name(const char* text);
 
 }  // namespace xpath

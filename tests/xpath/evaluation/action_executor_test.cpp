@@ -75,9 +75,9 @@ TEST(action_executor, skip_mode_consumes_every_action_and_leaves_the_stack_alone
         xpath::value_stack values;
         values.push_int(99, "marker");
         xpath::evaluation_context context;
-        decoded.log.action_cursor = decoded.log.action_count() - 1;
+        decoded.log.move_cursor_to_last();
         xpath::action_executor(decoded.log, values, context).run_rule(xpath::grammar_rule::Expr, true);
-        EXPECT_EQ(decoded.log.action_cursor, -1);
+        EXPECT_EQ(decoded.log.cursor(), -1);
         EXPECT_EQ(values.count(), 1);
         EXPECT_EQ(values.top().integer, 99);
     }

@@ -59,12 +59,12 @@ TEST(action_log, reads_outside_the_log_give_rule_0) {
 TEST(action_log, take_action_walks_down_from_the_cursor) {
     action_log log;
     fill(log, 5);
-    log.action_cursor = 3;
+    log.move_cursor_to(3);
     for (std::int32_t i = 3; i >= 0; --i) {
         SCOPED_TRACE(i);
         expect_action(log.take_action(), i);
-        EXPECT_EQ(log.action_cursor, i - 1);
+        EXPECT_EQ(log.cursor(), i - 1);
     }
     EXPECT_EQ(log.take_action().rule, 0);
-    EXPECT_EQ(log.action_cursor, -2);
+    EXPECT_EQ(log.cursor(), -2);
 }

@@ -1,6 +1,6 @@
 // The value stack: pops that convert, deep copies on push, and the three
-// errors: 34 for the top of an empty stack, 35 for removing from an empty
-// stack, 36 for removing where a push failed to allocate its entry.
+// errors: reading the top of an empty stack, removing from an empty stack,
+// and removing where a push failed to allocate its entry.
 #include <gtest/gtest.h>
 
 #include <cstddef>
@@ -8,9 +8,11 @@
 #include <string>
 
 #include "sample_document.hpp"
+#include "xpath/evaluation/execution_code.hpp"
 #include "xpath/evaluation/value_stack.hpp"
 #include "xpath/front_end/xpath_errors.hpp"
 
+using xpath::execution_code;
 using xpath::node_collection;
 using xpath::path_value;
 using xpath::value_kind;
@@ -32,13 +34,15 @@ private:
     value_stack::entry_allocator saved_;
 };
 
+// The code that `action` raised, or `none_raised`.
+constexpr std::int32_t none_raised = 0;
 std::int32_t error_code_of(const std::function<void()>& action) {
     try {
         action();
     } catch (const xpath::execution_error& error) {
         return error.code();
     }
-    return 0;
+    return none_raised;
 }
 
 }  // namespace
@@ -87,31 +91,34 @@ TEST(value_stack, clear_empties_the_stack) {
     stack.push_string("two");
     stack.clear();
     EXPECT_EQ(stack.count(), 0);
-    EXPECT_EQ(error_code_of([&] { stack.pop(1); }), 35);
+    EXPECT_EQ(error_code_of([&] { stack.pop(1); }), code_of(execution_code::pop_of_empty_stack));
 }
 
 TEST(value_stack, errors) {
     struct row { const char* action; std::function<void(value_stack&)> run; std::int32_t code; };
+    constexpr std::int32_t top_of_empty = code_of(execution_code::top_of_empty_stack);
+    constexpr std::int32_t pop_of_empty = code_of(execution_code::pop_of_empty_stack);
+    constexpr std::int32_t pop_of_missing = code_of(execution_code::pop_of_missing_entry);
     const row rows[] = {
-        {"top of empty", [](value_stack& s) { s.top(); }, 34},
-        {"pop_int of empty", [](value_stack& s) { s.pop_int(); }, 34},
-        {"pop_nodes of empty", [](value_stack& s) { s.pop_nodes(); }, 34},
-        {"pop 1 of empty", [](value_stack& s) { s.pop(1); }, 35},
-        {"pop 2 of one", [](value_stack& s) { s.push_bool(true); s.pop(2); }, 35},
-        {"pop 0 of empty", [](value_stack& s) { s.pop(0); }, 0},
+        {"top of empty", [](value_stack& s) { s.top(); }, top_of_empty},
+        {"pop_int of empty", [](value_stack& s) { s.pop_int(); }, top_of_empty},
+        {"pop_nodes of empty", [](value_stack& s) { s.pop_nodes(); }, top_of_empty},
+        {"pop 1 of empty", [](value_stack& s) { s.pop(1); }, pop_of_empty},
+        {"pop 2 of one", [](value_stack& s) { s.push_bool(true); s.pop(2); }, pop_of_empty},
+        {"pop 0 of empty", [](value_stack& s) { s.pop(0); }, none_raised},
         {"pop after a failed push",
          [](value_stack& s) {
              s.push_int(1, "stored");
              { failing_pushes failing; s.push_int(2, "lost"); }
              s.pop(1);
          },
-         36},
+         pop_of_missing},
         {"top after a failed push",
          [](value_stack& s) {
              { failing_pushes failing; s.push_string("lost"); }
              s.top();
          },
-         34},
+         top_of_empty},
         {"pop below a value pushed after a failed push",
          [](value_stack& s) {
              s.push_int(1, "stored");
@@ -120,7 +127,7 @@ TEST(value_stack, errors) {
              EXPECT_EQ(s.pop_int(), 3);
              s.pop(1);
          },
-         36},
+         pop_of_missing},
     };
     for (const row& r : rows) {
         SCOPED_TRACE(r.action);

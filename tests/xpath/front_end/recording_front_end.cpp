@@ -45,7 +45,7 @@ std::vector<std::string> decode_actions(const char* expression, std::uint32_t* e
     } catch (const xpath::syntax_overflow&) {
         return {"syntax_overflow"};
     }
-    if (entries) *entries = front_end.walker->entry_count;
+    if (entries) *entries = front_end.walker->rule_entry_count;
     return front_end.actions;
 }
 

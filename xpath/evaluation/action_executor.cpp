@@ -298,23 +298,34 @@ void action_executor::run_function_call(const recorded_action& action, bool skip
 }
 
 // A number with a "." is a double, and so is one too large for 32 bits, so
-// that it keeps its value; any other is an integer.
+// that it keeps its value; any other is an integer. A predicate's number is
+// read once per candidate, so the integer path stays free of strtod.
 void action_executor::run_primary(const recorded_action& action, bool skip) {
     switch (static_cast<sub_kind>(action.sub_kind)) {
         case sub_kind::literal_primary:
             if (!skip) values_.push_string(action.literal);
             break;
-        case sub_kind::number_primary: {
-            if (skip) break;
-            double value = parse_double(action.literal);
-            if (action.literal.find('.') != std::string::npos || value > std::numeric_limits<std::int32_t>::max())
-                values_.push_double(value);
-            else
-                values_.push_int(parse_int(action.literal), "primary number");
+        case sub_kind::number_primary:
+            if (!skip) push_number_literal(action.literal);
             break;
-        }
         default: break;
     }
+}
+
+// The literal's digits, with at most one ".", as the scanner formed them.
+void action_executor::push_number_literal(const std::string& digits) {
+    // Nine digits always fit in 32 bits; longer ones may not.
+    constexpr std::size_t digits_that_fit = 9;
+    bool is_integer = digits.find('.') == std::string::npos;
+    if (is_integer && digits.size() <= digits_that_fit) {
+        values_.push_int(parse_int(digits), "primary number");
+        return;
+    }
+    double value = parse_double(digits);
+    if (is_integer && value <= std::numeric_limits<std::int32_t>::max())
+        values_.push_int(parse_int(digits), "primary number");
+    else
+        values_.push_double(value);
 }
 
 // A node-type test replaces the step's axis with its own code and matches any

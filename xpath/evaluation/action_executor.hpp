@@ -53,6 +53,7 @@ private:
     void join_union_operand(bool skip);
     void run_function_call(const recorded_action& action, bool skip);
     void run_primary(const recorded_action& action, bool skip);
+    void push_number_literal(const std::string& digits);
     void run_node_test(const recorded_action& action, bool skip);
     void run_qname(const recorded_action& action, bool skip);
     void run_path_with_filter(const recorded_action& action, bool skip);

@@ -18,7 +18,7 @@ namespace xpath {
 enum class eval_status : std::int32_t {
     status_ok = 0,          // exactly one value was left: the result
     status_syntax = 1,      // syntax_error: a malformed expression
-    status_overflow = 2,    // syntax_overflow: Expr nested more than 16 deep (or the decoder's safety bound)
+    status_overflow = 2,    // syntax_overflow: more than 16 levels of nested Expr (or the decoder's safety bound)
     status_execution = 3,   // execution_error or error_not_yet while executing
     status_unbalanced = 4,  // execution left zero or several values
 };

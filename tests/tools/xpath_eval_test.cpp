@@ -64,7 +64,7 @@ TEST_F(xpath_eval, outcomes_and_exit_codes) {
         {{file, "1 div 0"}, 1, "status: execution\nerror: 8\nreason: multiplicative_failed\nkind: none\nint: 0\nstring: \n"},
         {{file, "namespace::a"}, 1, "status: execution\nerror: -2\nreason: not_yet_evaluated\nkind: none\nint: 0\nstring: \n"},
         {{file, "/"}, 1, "status: unbalanced\nkind: none\nint: 0\nstring: \n"},
-        {{file, "((((((((((((((((1))))))))))))))))"}, 1, "status: overflow\nkind: none\nint: 0\nstring: \n"},
+        {{file, "(((((((((((((((((1)))))))))))))))))"}, 1, "status: overflow\nkind: none\nint: 0\nstring: \n"},
         {{file}, 2, ""},
         {{"--verbose", file, "1"}, 2, ""},
         {{file, "1", "2"}, 2, ""},

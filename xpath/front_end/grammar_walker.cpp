@@ -361,7 +361,7 @@ void grammar_walker::decode_abbreviated_step() {
 // Expr: OrExpr
 // Past the nesting bound the decode ends as it does past the entry bound.
 void grammar_walker::decode_expr() {
-    if (nesting_depth >= nesting_limit) raise_syntax_overflow();
+    if (nesting_depth > nesting_limit) raise_syntax_overflow();
     ++nesting_depth;
     decode_rule(grammar_rule::OrExpr);
     --nesting_depth;

@@ -24,10 +24,11 @@ public:
     // decode is linear, and no expression needs half of this; the bound is a
     // safety net that turns a decoder fault into syntax_overflow, not a hang.
     static constexpr std::uint32_t rule_entries_per_lexeme = 32;
-    // Expr nested in Expr (parentheses, arguments, predicates) allowed in one
-    // decode. Each level costs stack in the walker and again in the executor,
-    // and the device's threads have 64 KiB; the bound keeps both within it.
-    // Chains (operators, bars, signs, steps) are decoded in loops and cost no depth.
+    // Levels of Expr nested inside the whole expression (parentheses,
+    // arguments, predicates) allowed in one decode: "((1))" nests two. Each
+    // level costs stack in the walker and again in the executor, and the
+    // device's threads have 64 KiB; the bound keeps both within it. Chains
+    // (operators, bars, signs, steps) are decoded in loops and cost no depth.
     static constexpr std::uint32_t nesting_limit = 16;
 
     ~grammar_walker() override = default;
@@ -42,7 +43,7 @@ public:
 
     std::uint32_t rule_entry_count = 0;
     std::uint32_t rule_entry_limit = 0;  // for the current decode
-    std::uint32_t nesting_depth = 0;     // Expr rules entered and not yet left
+    std::uint32_t nesting_depth = 0;     // Expr rules entered and not yet left, the whole expression's included
 
 private:
     bool current_is(lex_class kind) const { return cursor && cursor->kind == kind; }

@@ -52,7 +52,8 @@ TEST(path_evaluator, statuses_and_the_integer_entry) {
         {settings_xml, "Settings/", eval_status::status_syntax, 0},
         {settings_xml, "/Settings/", eval_status::status_syntax, 0},
         {settings_xml, "((((((((((1))))))))))", eval_status::status_ok, 1},
-        {settings_xml, "((((((((((((((((1))))))))))))))))", eval_status::status_overflow, 0},  // 17 levels
+        {settings_xml, "((((((((((((((((1))))))))))))))))", eval_status::status_ok, 1},          // 16 nested
+        {settings_xml, "(((((((((((((((((1)))))))))))))))))", eval_status::status_overflow, 0},  // 17 nested
         {settings_xml, "$v", eval_status::status_execution, 0},
         {settings_xml, "/Settings/namespace::x", eval_status::status_execution, 0},
     };

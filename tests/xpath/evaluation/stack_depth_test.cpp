@@ -19,9 +19,9 @@ std::string nested_elements(int depth) {
     return depth == 0 ? "1" : "<a>" + nested_elements(depth - 1) + "</a>";
 }
 
-// Seventeen "a" elements nested, and a "b" inside the outermost: predicates
-// nested 15 deep find a node at every level, and so run at every level.
-const std::string chains_xml = "<a>" + nested_elements(16) + "<b>2</b></a>";
+// Eighteen "a" elements nested, and a "b" inside the outermost: predicates
+// nested 16 deep find a node at every level, and so run at every level.
+const std::string chains_xml = "<a>" + nested_elements(17) + "<b>2</b></a>";
 
 std::string repeat(const char* text, int times) {
     std::string out;
@@ -36,11 +36,11 @@ struct row {
 };
 
 // A chain of each kind, thousands of links long, decodes and runs: decoding
-// is linear, and chains run in loops. Nesting decodes and runs to 16 levels of
-// Expr (the whole expression and 15 nested); at 17 it overflows, closed or not.
+// is linear, and chains run in loops. Nesting decodes and runs to 16 levels
+// inside the whole expression; at 17 it overflows, closed or not.
 std::vector<row> deep_rows() {
     std::string nested_predicates = "1";
-    for (int i = 0; i < 15; ++i) nested_predicates = "a[" + nested_predicates + "]";
+    for (int i = 0; i < 16; ++i) nested_predicates = "a[" + nested_predicates + "]";
     return {
         {repeat("-", 20001) + "1", "ok int: -1", -1},
         {"1" + repeat("+1", 5000), "ok int: 5001", 5001},
@@ -55,20 +55,20 @@ std::vector<row> deep_rows() {
         {"a" + repeat("/a", 5000), "ok nodes: empty", 0},
         {repeat("/a", 5000), "ok nodes: empty", 0},
         {"(a)" + repeat("[1]", 2000), "ok nodes: element a", 0},
-        {repeat("(", 15) + "-2" + repeat(")", 15), "ok int: -2", -2},
-        {repeat("(", 16) + "-2" + repeat(")", 16), "overflow", 0},
+        {repeat("(", 16) + "-2" + repeat(")", 16), "ok int: -2", -2},
+        {repeat("(", 17) + "-2" + repeat(")", 17), "overflow", 0},
         {nested_predicates, "ok nodes: element a", 0},
         {"a[" + nested_predicates + "]", "overflow", 0},
-        {repeat("string-length(", 15) + "'abcdefghijkl'" + repeat(")", 15), "ok int: 1", 1},
-        {repeat("string-length(", 16) + "'abcdefghijkl'" + repeat(")", 16), "overflow", 0},
-        {repeat("a[", 15) + "1", "syntax", 0},
-        {repeat("a[", 16) + "1", "overflow", 0},
-        {repeat("(", 15) + "1", "syntax", 0},
-        {repeat("(", 16) + "1", "overflow", 0},
-        {repeat("f(", 15) + "1", "syntax", 0},
-        {repeat("f(", 16) + "1", "overflow", 0},
-        {"a[" + repeat("(1)[", 14) + "1", "syntax", 0},
-        {"a[" + repeat("(1)[", 15) + "1", "overflow", 0},
+        {repeat("string-length(", 16) + "'abcdefghijkl'" + repeat(")", 16), "ok int: 1", 1},
+        {repeat("string-length(", 17) + "'abcdefghijkl'" + repeat(")", 17), "overflow", 0},
+        {repeat("a[", 16) + "1", "syntax", 0},
+        {repeat("a[", 17) + "1", "overflow", 0},
+        {repeat("(", 16) + "1", "syntax", 0},
+        {repeat("(", 17) + "1", "overflow", 0},
+        {repeat("f(", 16) + "1", "syntax", 0},
+        {repeat("f(", 17) + "1", "overflow", 0},
+        {"a[" + repeat("(1)[", 15) + "1", "syntax", 0},
+        {"a[" + repeat("(1)[", 16) + "1", "overflow", 0},
     };
 }
 
@@ -91,25 +91,25 @@ TEST(stack_depth, chains_and_nesting_end_with_a_result_or_overflow_on_a_device_s
 }
 
 // The deepest stack an evaluation reaches: the nesting bound's deepest forms
-// (15 levels inside the whole expression), unclosed, so that they are decoded
+// (16 levels inside the whole expression), unclosed, so that they are decoded
 // down to their innermost rule, and closed, so that they also run at every
 // level. The budget leaves a quarter of the device stack to the caller.
 TEST(stack_depth, deepest_evaluations_stay_within_the_budget) {
     constexpr std::size_t budget_bytes = 48 * 1024;
     const std::string deepest[] = {
-        repeat("a[", 15) + "1",
-        repeat("f(", 15) + "1",
-        repeat("(", 15) + "1",
-        repeat("//a[", 15) + "1",
-        repeat("a/child::b[", 15) + "1",
-        repeat("-(1)[", 15) + "1",
-        repeat("1 = count(a[", 7) + "1 or (1",
-        repeat("a[", 15) + "1" + repeat("]", 15),
-        repeat("a/child::a[", 15) + "1" + repeat("]", 15),
-        repeat("(a)[", 15) + "1" + repeat("]", 15),
-        repeat("(", 15) + "1" + repeat(")", 15),
-        repeat("concat(-", 15) + "1" + repeat(", 2)", 15),
-        repeat("1 = count(a[", 7) + "1 or (1)" + repeat("])", 7),
+        repeat("a[", 16) + "1",
+        repeat("f(", 16) + "1",
+        repeat("(", 16) + "1",
+        repeat("//a[", 16) + "1",
+        repeat("a/child::b[", 16) + "1",
+        repeat("-(1)[", 16) + "1",
+        repeat("1 = count(a[", 7) + "1 or ((1",
+        repeat("a[", 16) + "1" + repeat("]", 16),
+        repeat("a/child::a[", 16) + "1" + repeat("]", 16),
+        repeat("(a)[", 16) + "1" + repeat("]", 16),
+        repeat("(", 16) + "1" + repeat(")", 16),
+        repeat("concat(-", 16) + "1" + repeat(", 2)", 16),
+        repeat("1 = count(a[", 7) + "1 or ((1))" + repeat("])", 7),
     };
     std::size_t worst = 0;
     for (const std::string& expression : deepest) {

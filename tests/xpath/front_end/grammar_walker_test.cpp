@@ -282,8 +282,8 @@ TEST(grammar_walker, keywords_are_names_where_a_name_is_expected) {
 }
 
 // Decoding is linear: each further level of nesting costs the same number of
-// rule entries, far below the bound, up to the nesting limit of 16 levels of
-// Expr (the whole expression and 15 nested); one more level overflows.
+// rule entries, far below the bound, up to the nesting limit of 16 levels
+// inside the whole expression; one more level overflows.
 TEST(grammar_walker, nesting_costs_the_same_entries_per_level) {
     auto nest = [](const char* open, const char* close, int depth) {
         std::string text = "1";
@@ -299,7 +299,7 @@ TEST(grammar_walker, nesting_costs_the_same_entries_per_level) {
         SCOPED_TRACE(f.open);
         std::uint32_t previous = 0;
         std::uint32_t per_level = 0;
-        for (int depth = 0; depth <= 15; ++depth) {
+        for (int depth = 0; depth <= 16; ++depth) {
             std::uint32_t entries = 0;
             std::string expression = nest(f.open, f.close, depth);
             actions result = decode_actions(expression.c_str(), &entries);
@@ -312,7 +312,7 @@ TEST(grammar_walker, nesting_costs_the_same_entries_per_level) {
             EXPECT_LT(entries, (expression.size() + 1) * 16) << expression;
             previous = entries;
         }
-        EXPECT_EQ(decode_actions(nest(f.open, f.close, 16).c_str()), actions{"syntax_overflow"});
+        EXPECT_EQ(decode_actions(nest(f.open, f.close, 17).c_str()), actions{"syntax_overflow"});
     }
 }
 

@@ -59,17 +59,17 @@ void write_element(writer& w, const char* name, std::int32_t depth);
 
 // Children of one element: elements, texts and comments, no two texts in a row.
 void write_children(writer& w, std::int32_t depth) {
-    std::int32_t count = w.random.between(depth == 0 ? 1 : 0, w.shape.max_children);
+    std::int32_t count = w.random.between(depth == 0 ? 2 : 0, w.shape.max_children);
     bool last_was_text = false;
     for (std::int32_t i = 0; i < count; ++i) {
         std::uint32_t choice = w.random.below(10);
-        if (choice < 3 && !last_was_text) {
+        if (choice < 2 && !last_was_text) {
             w.out += text(w);
             last_was_text = true;
             continue;
         }
         last_was_text = false;
-        if (choice == 3) {
+        if (choice == 2) {
             const char* comment = w.random.pick(comment_texts);
             w.out += std::string("<!--") + comment + "-->";
         } else if (depth < w.shape.max_depth) {

@@ -5,10 +5,16 @@ namespace conformance {
 
 std::string name_test(random_source& random, name_pool pool) { return random_element_name(random, pool); }
 
+// A step is '*' now and then, so that paths of three steps still find nodes.
+std::string child_step(random_source& random) {
+    if (random.percent(30)) return "*";
+    return name_test(random);
+}
+
 std::string child_path(random_source& random) {
     std::int32_t steps = random.between(1, 3);
-    std::string path = name_test(random);
-    for (std::int32_t i = 1; i < steps; ++i) path += "/" + name_test(random);
+    std::string path = child_step(random);
+    for (std::int32_t i = 1; i < steps; ++i) path += "/" + child_step(random);
     return path;
 }
 

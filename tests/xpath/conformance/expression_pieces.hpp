@@ -14,7 +14,7 @@ namespace conformance {
 
 // One name test of the pool: "a", "b", ... .
 std::string name_test(random_source& random, name_pool pool = name_pool::plain);
-// One to three name tests joined by '/': "a", "a/b", "b/c/a".
+// One to three name tests or '*' joined by '/': "a", "a/*", "b/c/a".
 std::string child_path(random_source& random);
 // "0" to "9".
 std::string small_integer(random_source& random);

@@ -53,11 +53,30 @@ std::string qualified_name(const xmlAttr* attribute) { return qualified_name(att
 const xmlAttr* as_attribute(const xmlNode* node) { return reinterpret_cast<const xmlAttr*>(node); }
 const xmlNode* as_node(const xmlAttr* attribute) { return reinterpret_cast<const xmlNode*>(attribute); }
 
+// The keys of one tree, and its outline, made by the same walk: the outline
+// test then checks the very keys that results are reported with.
+struct tree_keys {
+    std::map<const void*, std::string> nodes;  // attribute records too
+    std::vector<std::string> outline;
+};
+
+void add_outline(const xmlNode* node, const std::string& key, tree_keys& keys) {
+    if (node->type == XML_ELEMENT_NODE) keys.outline.push_back(outline_entry(key, "element", qualified_name(node)));
+    if (node->type == XML_TEXT_NODE || node->type == XML_CDATA_SECTION_NODE)
+        keys.outline.push_back(outline_entry(key, "text", node_text(node)));
+    if (node->type == XML_COMMENT_NODE) keys.outline.push_back(outline_entry(key, "comment", node_text(node)));
+}
+
 // Attributes by their name as written, prefix included, as TinyXML names them.
-void collect_keys(const xmlNode* node, const std::string& key, std::map<const void*, std::string>& keys) {
-    keys[node] = key;
+void collect_keys(const xmlNode* node, const std::string& key, tree_keys& keys) {
+    keys.nodes[node] = key;
+    add_outline(node, key, keys);
     if (node->type == XML_ELEMENT_NODE)
-        for (const xmlAttr* a = node->properties; a; a = a->next) keys[a] = attribute_key(key, qualified_name(a));
+        for (const xmlAttr* a = node->properties; a; a = a->next) {
+            std::string name = qualified_name(a);
+            keys.nodes[a] = attribute_key(key, name);
+            keys.outline.push_back(outline_entry(keys.nodes[a], "attribute", name + "=" + node_text(as_node(a))));
+        }
     std::size_t index = 0;
     for (const xmlNode* child = node->children; child; child = child->next)
         collect_keys(child, child_key(key, index++), keys);
@@ -76,19 +95,19 @@ std::string node_label(const xmlNode* node) {
 }
 
 // A namespace node in a node-set is no tree node: it has a key of its own.
-void add_node(const xmlNode* node, const std::map<const void*, std::string>& keys, engine_answer& answer) {
+void add_node(const xmlNode* node, const tree_keys& keys, engine_answer& answer) {
     if (node->type == XML_NAMESPACE_DECL) {
         const xmlNs* ns = reinterpret_cast<const xmlNs*>(node);
         answer.node_keys.push_back("namespace:" + as_text(ns->prefix));
         answer.node_labels.push_back("xmlns:" + as_text(ns->prefix));
         return;
     }
-    auto found = keys.find(node);
-    answer.node_keys.push_back(found != keys.end() ? found->second : "?unknown-node");
+    auto found = keys.nodes.find(node);
+    answer.node_keys.push_back(found != keys.nodes.end() ? found->second : "?unknown-node");
     answer.node_labels.push_back(node_label(node));
 }
 
-engine_answer convert(const xmlXPathObject* result, const std::map<const void*, std::string>& keys) {
+engine_answer convert(const xmlXPathObject* result, const tree_keys& keys) {
     engine_answer answer;
     switch (result->type) {
         case XPATH_BOOLEAN:
@@ -113,21 +132,6 @@ engine_answer convert(const xmlXPathObject* result, const std::map<const void*, 
     return answer;
 }
 
-void outline(const xmlNode* node, const std::string& key, std::vector<std::string>& out) {
-    if (node->type == XML_ELEMENT_NODE) out.push_back(outline_entry(key, "element", qualified_name(node)));
-    if (node->type == XML_TEXT_NODE || node->type == XML_CDATA_SECTION_NODE)
-        out.push_back(outline_entry(key, "text", node_text(node)));
-    if (node->type == XML_COMMENT_NODE) out.push_back(outline_entry(key, "comment", node_text(node)));
-    if (node->type == XML_ELEMENT_NODE)
-        for (const xmlAttr* a = node->properties; a; a = a->next) {
-            std::string name = qualified_name(a);
-            out.push_back(outline_entry(attribute_key(key, name), "attribute", name + "=" + node_text(as_node(a))));
-        }
-    std::size_t index = 0;
-    for (const xmlNode* child = node->children; child; child = child->next)
-        outline(child, child_key(key, index++), out);
-}
-
 xmlDocPtr parse(const std::string& document) {
     prepare_libxml2();
     return xmlReadMemory(document.data(), static_cast<int>(document.size()), "case.xml", "UTF-8",
@@ -135,7 +139,7 @@ xmlDocPtr parse(const std::string& document) {
 }
 
 engine_answer evaluate_in(xmlDocPtr document, const std::string& expression) {
-    std::map<const void*, std::string> keys;
+    tree_keys keys;
     collect_keys(reinterpret_cast<const xmlNode*>(document), root_key(), keys);
     xmlXPathContextPtr context = xmlXPathNewContext(document);
     context->node = xmlDocGetRootElement(document);
@@ -159,12 +163,12 @@ engine_answer evaluate_in(xmlDocPtr document, const std::string& expression) {
 }  // namespace
 
 std::vector<std::string> libxml2_outline(const std::string& document) {
-    std::vector<std::string> out;
-    if (xmlDocPtr tree = parse(document)) {
-        outline(reinterpret_cast<const xmlNode*>(tree), root_key(), out);
-        xmlFreeDoc(tree);
-    }
-    return out;
+    xmlDocPtr tree = parse(document);
+    if (!tree) return {};
+    tree_keys keys;
+    collect_keys(reinterpret_cast<const xmlNode*>(tree), root_key(), keys);
+    xmlFreeDoc(tree);
+    return keys.outline;
 }
 
 engine_answer libxml2_answer(const std::string& document, const std::string& expression) {

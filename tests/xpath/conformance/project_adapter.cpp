@@ -14,16 +14,29 @@
 namespace conformance {
 namespace {
 
+// The keys of one tree, and its outline, made by the same walk: the outline
+// test then checks the very keys that results are reported with.
 struct tree_keys {
     std::map<const TiXmlNode*, std::string> nodes;
     std::map<const TiXmlAttribute*, std::string> attributes;
+    std::vector<std::string> outline;
 };
+
+void add_outline(const TiXmlNode* node, const std::string& key, tree_keys& keys) {
+    if (node->ToElement()) keys.outline.push_back(outline_entry(key, "element", node->Value()));
+    if (node->ToText()) keys.outline.push_back(outline_entry(key, "text", node->Value()));
+    if (node->ToComment()) keys.outline.push_back(outline_entry(key, "comment", node->Value()));
+}
 
 void collect_keys(const TiXmlNode* node, const std::string& key, tree_keys& keys) {
     keys.nodes[node] = key;
+    add_outline(node, key, keys);
     if (const TiXmlElement* element = node->ToElement())
-        for (const TiXmlAttribute* a = element->FirstAttribute(); a; a = a->Next())
+        for (const TiXmlAttribute* a = element->FirstAttribute(); a; a = a->Next()) {
             keys.attributes[a] = attribute_key(key, a->Name());
+            keys.outline.push_back(
+                outline_entry(keys.attributes[a], "attribute", std::string(a->Name()) + "=" + a->Value()));
+        }
     std::size_t index = 0;
     for (const TiXmlNode* child = node->FirstChild(); child; child = child->NextSibling())
         collect_keys(child, child_key(key, index++), keys);
@@ -111,27 +124,15 @@ engine_answer convert(const xpath::evaluation_result& result, const tree_keys& k
     return answer;
 }
 
-void outline(const TiXmlNode* node, const std::string& key, std::vector<std::string>& out) {
-    if (node->ToElement()) out.push_back(outline_entry(key, "element", node->Value()));
-    if (node->ToText()) out.push_back(outline_entry(key, "text", node->Value()));
-    if (node->ToComment()) out.push_back(outline_entry(key, "comment", node->Value()));
-    if (const TiXmlElement* element = node->ToElement())
-        for (const TiXmlAttribute* a = element->FirstAttribute(); a; a = a->Next())
-            out.push_back(
-                outline_entry(attribute_key(key, a->Name()), "attribute", std::string(a->Name()) + "=" + a->Value()));
-    std::size_t index = 0;
-    for (const TiXmlNode* child = node->FirstChild(); child; child = child->NextSibling())
-        outline(child, child_key(key, index++), out);
-}
-
 }  // namespace
 
 std::vector<std::string> project_outline(const std::string& document) {
     TiXmlDocument tree;
     tree.Parse(document.c_str(), nullptr, TIXML_ENCODING_UTF8);
-    std::vector<std::string> out;
-    if (!tree.Error()) outline(&tree, root_key(), out);
-    return out;
+    if (tree.Error()) return {};
+    tree_keys keys;
+    collect_keys(&tree, root_key(), keys);
+    return keys.outline;
 }
 
 engine_answer project_answer(const std::string& document, const std::string& expression) {

@@ -31,7 +31,7 @@ namespace {
 // A fixed seed and a count that keeps the test well under a minute in the
 // sanitizer build; scripts/run_conformance.sh runs any number.
 constexpr std::uint32_t test_seed = 20240611;
-constexpr std::uint32_t test_case_count = 6000;
+constexpr std::uint32_t test_case_count = 20000;
 constexpr int reported_mismatch_limit = 20;
 
 const known_difference_list& known_differences() {

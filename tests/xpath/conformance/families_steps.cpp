@@ -9,8 +9,8 @@ namespace {
 
 // Context nodes of every kind, mostly reached through '*' so that they exist.
 const char* const contexts[] = {
-    ".",    ".",   "*",      "*",        "*/*",       "*/*/*",       "a",      "b/*",      "@*",
-    "*/@*", "@id", "text()", "*/text()", "comment()", "*/comment()", "node()", "*/node()", "a/@*",
+    ".", ".", "*", "*", "*/*", "*/*/*", "a", "b/*", "@*", "*/@*", "@id", "text()", "*/text()", "comment()",
+    "*/comment()", "node()", "*/node()", "a/@*",
 };
 const char* const tests[] = {"node()", "node()", "*", "*", "a", "b", "r", "text()", "comment()"};
 
@@ -56,8 +56,9 @@ std::string attribute_axis(random_source& random) {
 
 // A node test on an axis where the kinds it may match all occur.
 std::string node_tests(random_source& random) {
-    static const char* const axes[] = {"child",  "preceding-sibling", "following-sibling",
-                                       "parent", "descendant",        "self"};
+    static const char* const axes[] = {
+        "child", "preceding-sibling", "following-sibling", "parent", "descendant", "self",
+    };
     static const char* const tests_here[] = {
         "text()", "comment()", "node()", "processing-instruction()", "processing-instruction('x')", "*", "a",
     };
@@ -77,18 +78,8 @@ std::string predicate(random_source& random) {
 // A step with one or two positional predicates, or a filtered step.
 std::string proximity_positions(random_source& random) {
     static const char* const axes[] = {
-        "child",
-        "descendant",
-        "following-sibling",
-        "preceding-sibling",
-        "ancestor",
-        "ancestor-or-self",
-        "following",
-        "preceding",
-        "attribute",
-        "self",
-        "parent",
-        "descendant-or-self",
+        "child", "descendant", "following-sibling", "preceding-sibling", "ancestor", "ancestor-or-self", "following",
+        "preceding", "attribute", "self", "parent", "descendant-or-self",
     };
     static const char* const tests_here[] = {"*", "node()", "a", "b", "text()", "comment()"};
     std::string context = one_of(random, contexts);
@@ -120,8 +111,8 @@ std::string abbreviations(random_source& random) {
 std::string numeric_predicates(random_source& random) {
     static const char* const paths[] = {"*", "a", "node()", "*/b", "b/*", "@*", "text()"};
     static const char* const numbers[] = {
-        "1.25", "2.0",     "1 div 0", "-1",        "0",       "'1'", "''",      "ceiling(1.5)", "1 + 1",
-        "0.5",  "3 div 2", "1.0",     "2.5 - 0.5", "0 div 0", "-0",  "4 div 2", "3 * 0.5",
+        "1.25", "2.0", "1 div 0", "-1", "0", "'1'", "''", "ceiling(1.5)", "1 + 1", "0.5", "3 div 2", "1.0",
+        "2.5 - 0.5", "0 div 0", "-0", "4 div 2", "3 * 0.5",
     };
     return fill("%[%]", {one_of(random, paths), one_of(random, numbers)});
 }
@@ -130,18 +121,8 @@ std::string numeric_predicates(random_source& random) {
 std::string result_order(random_source& random) {
     static const char* const sets[] = {"*", "a", "*/*", "a/b", "//b", "//*", "b/*", "(a | b)"};
     static const char* const steps[] = {
-        "..",
-        "ancestor::*",
-        "ancestor-or-self::node()",
-        "preceding-sibling::*",
-        "following-sibling::*",
-        "preceding::*",
-        "following::node()",
-        "parent::*",
-        "*/..",
-        "descendant::*",
-        "@*/..",
-        "text()/..",
+        "..", "ancestor::*", "ancestor-or-self::node()", "preceding-sibling::*", "following-sibling::*",
+        "preceding::*", "following::node()", "parent::*", "*/..", "descendant::*", "@*/..", "text()/..",
     };
     return fill("%/%", {one_of(random, sets), one_of(random, steps)});
 }

@@ -24,22 +24,8 @@ std::string trailing_lexemes(random_source& random) {
 
 std::string unclosed(random_source& random) {
     static const char* const forms[] = {
-        "a[1",
-        "(1",
-        "count(a",
-        "concat('a', 'b'",
-        "a[b[1]",
-        "((1)",
-        "*[position() = 1",
-        "(a | b",
-        "a[(1]",
-        "substring('abc', 1",
-        "not(",
-        "a[count(b]",
-        "((a)[1]",
-        "count(",
-        "(",
-        "a[",
+        "a[1", "(1", "count(a", "concat('a', 'b'", "a[b[1]", "((1)", "*[position() = 1", "(a | b", "a[(1]",
+        "substring('abc', 1", "not(", "a[count(b]", "((a)[1]", "count(", "(", "a[",
     };
     return one_of(random, forms);
 }
@@ -53,9 +39,9 @@ std::string unterminated_literals(random_source& random) {
 
 std::string missing_operands(random_source& random) {
     static const char* const forms[] = {
-        "1 +", "and 1", "1 and", "or",        "= 1",          "1 =",    "1 div",     "a |",       "| a", "-",
-        "1 *", "()",    "1 <",   "count(a,)", "concat(,'a')", "1 + + ", "1 or or 2", "a/",        "//",  "a//",
-        "@",   "a[1]/", "1 != ", "> 2",       "1 mod",        "a[1 +]", "child::",   "a/child::",
+        "1 +", "and 1", "1 and", "or", "= 1", "1 =", "1 div", "a |", "| a", "-", "1 *", "()", "1 <", "count(a,)",
+        "concat(,'a')", "1 + + ", "1 or or 2", "a/", "//", "a//", "@", "a[1]/", "1 != ", "> 2", "1 mod", "a[1 +]",
+        "child::", "a/child::",
     };
     return one_of(random, forms);
 }
@@ -67,16 +53,8 @@ std::string empty_predicates(random_source& random) {
 
 std::string unknown_axes(random_source& random) {
     static const char* const forms[] = {
-        "foo::a",
-        "chld::a",
-        "a/bar::*",
-        "Child::a",
-        "following-siblings::a",
-        "namespaces::*",
-        "a/attr::id",
-        "count(foo::a)",
-        "self ::node()/foo::a",
-        "ancestors::*",
+        "foo::a", "chld::a", "a/bar::*", "Child::a", "following-siblings::a", "namespaces::*", "a/attr::id",
+        "count(foo::a)", "self ::node()/foo::a", "ancestors::*",
     };
     return one_of(random, forms);
 }
@@ -84,16 +62,8 @@ std::string unknown_axes(random_source& random) {
 // Paths and functions over UTF-8 element and attribute names.
 std::string utf8_names(random_source& random) {
     static const char* const forms[] = {
-        "%",
-        "count(%)",
-        "count(%/%)",
-        "name(%)",
-        "count(//%)",
-        "%/@id",
-        "count(*[self::%])",
-        "name(*/%)",
-        "count(descendant::%)",
-        "count(%[1]/%)",
+        "%", "count(%)", "count(%/%)", "name(%)", "count(//%)", "%/@id", "count(*[self::%])", "name(*/%)",
+        "count(descendant::%)", "count(%[1]/%)",
     };
     std::string form = one_of(random, forms);
     return fill(form, {name_test(random, name_pool::utf8), name_test(random, name_pool::utf8)});
@@ -101,26 +71,9 @@ std::string utf8_names(random_source& random) {
 
 std::string number_literals(random_source& random) {
     static const char* const literals[] = {
-        "4294967296",
-        "2147483648",
-        "12345678901234567",
-        "99999999999",
-        "2147483647",
-        "9007199254740993",
-        "18446744073709551616",
-        ".5",
-        "5.",
-        "0.125",
-        "3.0",
-        "1.00000000001",
-        "0.1",
-        "123.456",
-        "00012",
-        "2147483648.5",
-        "0.30000000000000004",
-        "100000000000000000000000",
-        "1.5",
-        "0.0000001",
+        "4294967296", "2147483648", "12345678901234567", "99999999999", "2147483647", "9007199254740993",
+        "18446744073709551616", ".5", "5.", "0.125", "3.0", "1.00000000001", "0.1", "123.456", "00012", "2147483648.5",
+        "0.30000000000000004", "100000000000000000000000", "1.5", "0.0000001",
     };
     static const char* const forms[] = {"%", "% + 0", "% = %", "% > 2147483647", "-%", "% * 2", "% - 1", "floor(%)"};
     std::string form = one_of(random, forms);
@@ -148,22 +101,9 @@ std::string nesting(random_source& random) {
 // from operators by what precedes them.
 std::string operator_names(random_source& random) {
     static const char* const forms[] = {
-        "count(%) div count(%)",
-        "count(%) mod 2",
-        "count(% | %)",
-        "count(%/%)",
-        "count(*) * count(%)",
-        "count(%) - 1",
-        "count(a-b)",
-        "count(a - b)",
-        "1-1",
-        "count(%) -1",
-        "count(//%)",
-        "count(%[1])",
-        "count(*[self::%])",
-        "name(%)",
-        "count(%) and count(%)",
-        "count(%) or 0",
+        "count(%) div count(%)", "count(%) mod 2", "count(% | %)", "count(%/%)", "count(*) * count(%)", "count(%) - 1",
+        "count(a-b)", "count(a - b)", "1-1", "count(%) -1", "count(//%)", "count(%[1])", "count(*[self::%])",
+        "name(%)", "count(%) and count(%)", "count(%) or 0",
     };
     std::string form = one_of(random, forms);
     return fill(form, {name_test(random, name_pool::operator_words), name_test(random, name_pool::operator_words)});

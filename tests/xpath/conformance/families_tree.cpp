@@ -8,8 +8,8 @@ namespace {
 
 // Nodes of every kind, reached by plain child paths and node tests.
 const char* const any_node[] = {
-    ".",      "a",        "b",         "a/b",         "*",      "@id",      "@x", "a/@id", "b/@n",
-    "text()", "a/text()", "comment()", "b/comment()", "node()", "a/node()", "@*", "*/@*",  "zz",
+    ".", "a", "b", "a/b", "*", "@id", "@x", "a/@id", "b/@n", "text()", "a/text()", "comment()", "b/comment()",
+    "node()", "a/node()", "@*", "*/@*", "zz",
 };
 
 std::string string_value(random_source& random) {
@@ -22,15 +22,8 @@ std::string string_value(random_source& random) {
 std::string root_node(random_source& random) {
     static const char* const roads[] = {"/", "..", "/*/..", "a/../..", "self::node()/.."};
     static const char* const questions[] = {
-        "%",
-        "count(%)",
-        "name(%)",
-        "count(%/self::node())",
-        "count(%/parent::node())",
-        "count(%/self::*)",
-        "%/*",
-        "count(%/ancestor::node())",
-        "count(%/ancestor-or-self::*)",
+        "%", "count(%)", "name(%)", "count(%/self::node())", "count(%/parent::node())", "count(%/self::*)", "%/*",
+        "count(%/ancestor::node())", "count(%/ancestor-or-self::*)",
     };
     std::string question = one_of(random, questions);
     return fill(question, {one_of(random, roads)});

@@ -46,14 +46,20 @@ std::string precedence(random_source& random) {
     return expression;
 }
 
-// Three to five operands at one level.
+// Three to five operands at one binary level, or three to five unary minus
+// signs before one operand.
 std::string chains(random_source& random) {
-    std::uint32_t level = random.below(7);
+    std::uint32_t level = random.below(8);
     std::int32_t count = random.between(3, 5);
     if (level == 6) {  // the union level
         std::string expression = "count(" + name_test(random);
         for (std::int32_t i = 1; i < count; ++i) expression += " | " + name_test(random);
         return expression + ")";
+    }
+    if (level == 7) {  // unary minus
+        std::string signs;
+        for (std::int32_t i = 0; i < count; ++i) signs += random.percent(50) ? "- " : "-";
+        return signs + neutral_number(random);
     }
     std::string expression = operand(random);
     for (std::int32_t i = 1; i < count; ++i) {

@@ -1,4 +1,4 @@
-// The document generator. Every text comes from a fixed pool that respects
+// The document generator. Every text comes from a fixed pool that keeps to
 // the white-space limits; the pools carry numbers (integers, fractions,
 // forms that are no number), words, and a few character references.
 #include "document_generator.hpp"

@@ -8,7 +8,7 @@ namespace {
 
 const char* const comparison_operators[] = {" = ", " != ", " < ", " <= ", " > ", " >= "};
 const char* const node_sets[] = {
-    "@id", "a/@x", "*/@n", "text()", "a/text()", "*/@*", "zz", "b/text()", "@*", "*/text()",
+    "@id", "a/@x", "*/@n", "child::text()", "a/text()", "*/@*", "zz", "b/text()", "@*", "*/text()",
 };
 const char* const strings[] = {"'7'", "'x'", "''", "'12'", "'2.5'", "'abc'", "'1'", "' 7 '", "'54'", "'a b'"};
 const char* const numbers[] = {"7", "1", "0", "2.5", "12", "-3", "54", "0 div 0", "1 div 0", "3"};

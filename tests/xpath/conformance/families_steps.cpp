@@ -9,8 +9,8 @@ namespace {
 
 // Context nodes of every kind, mostly reached through '*' so that they exist.
 const char* const contexts[] = {
-    ".", ".", "*", "*", "*/*", "*/*/*", "a", "b/*", "@*", "*/@*", "@id", "text()", "*/text()", "comment()",
-    "*/comment()", "node()", "*/node()", "a/@*",
+    ".", ".", "*", "*", "*/*", "*/*/*", "a", "b/*", "@*", "*/@*", "@id", "child::text()", "*/text()",
+    "child::comment()", "*/comment()", "child::node()", "*/node()", "a/@*",
 };
 const char* const tests[] = {"node()", "node()", "*", "*", "a", "b", "r", "text()", "comment()"};
 
@@ -45,7 +45,9 @@ std::string child_descendant_self(random_source& random) {
 }
 
 std::string attribute_axis(random_source& random) {
-    static const char* const contexts_here[] = {".", "a", "b/c", "*", "@id", "a/@*", "text()", "comment()", "/"};
+    static const char* const contexts_here[] = {
+        ".", "a", "b/c", "*", "@id", "a/@*", "child::text()", "child::comment()", "/",
+    };
     static const char* const tests_here[] = {"*", "id", "n", "node()", "text()", "x"};
     std::string context = one_of(random, contexts_here);
     std::string test = one_of(random, tests_here);
@@ -109,7 +111,7 @@ std::string abbreviations(random_source& random) {
 }
 
 std::string numeric_predicates(random_source& random) {
-    static const char* const paths[] = {"*", "a", "node()", "*/b", "b/*", "@*", "text()"};
+    static const char* const paths[] = {"*", "a", "child::node()", "*/b", "b/*", "@*", "child::text()"};
     static const char* const numbers[] = {
         "1.25", "2.0", "1 div 0", "-1", "0", "'1'", "''", "ceiling(1.5)", "1 + 1", "0.5", "3 div 2", "1.0",
         "2.5 - 0.5", "0 div 0", "-0", "4 div 2", "3 * 0.5",

@@ -75,7 +75,7 @@ std::string number_literals(random_source& random) {
         "18446744073709551616", ".5", "5.", "0.125", "3.0", "1.00000000001", "0.1", "123.456", "00012", "2147483648.5",
         "0.30000000000000004", "100000000000000000000000", "1.5", "0.0000001",
     };
-    static const char* const forms[] = {"%", "% + 0", "% = %", "% > 2147483647", "-%", "% * 2", "% - 1", "floor(%)"};
+    static const char* const forms[] = {"%", "% + 0", "% = %", "% > 2147483647", "-%", "% * 2", "% - 1", "(%)"};
     std::string form = one_of(random, forms);
     return fill(form, {one_of(random, literals), one_of(random, literals)});
 }
@@ -101,9 +101,9 @@ std::string nesting(random_source& random) {
 // from operators by what precedes them.
 std::string operator_names(random_source& random) {
     static const char* const forms[] = {
-        "count(%) div count(%)", "count(%) mod 2", "count(% | %)", "count(%/%)", "count(*) * count(%)", "count(%) - 1",
-        "count(a-b)", "count(a - b)", "1-1", "count(%) -1", "count(//%)", "count(%[1])", "count(*[self::%])",
-        "name(%)", "count(%) and count(%)", "count(%) or 0",
+        "(count(%) + 1) div (count(%) + 1)", "count(%) mod 2", "count(% | %)", "count(%/%)", "count(*) * count(%)",
+        "count(%) - 1", "count(a-b)", "count(a) - count(b)", "1-1", "count(%) -1", "count(//%)", "count(%[1])",
+        "count(*[self::%])", "name(%)", "count(%) and count(%)", "count(%) or 0",
     };
     std::string form = one_of(random, forms);
     return fill(form, {name_test(random, name_pool::operator_words), name_test(random, name_pool::operator_words)});

@@ -42,7 +42,8 @@ const char* const number_texts[] = {
 
 std::string to_number(random_source& random) {
     static const char* const forms[] = {
-        "% + 0", "-%", "% * 1", "% - 0", "true() + 1", "false() - 1", "@n + 0", "a/@x * 1", "text() + 0", "-(*/@id)",
+        "% + 0", "-%", "% * 1", "% - 0", "true() + 1", "false() - 1", "@n + 0", "a/@x * 1", "child::text() + 0",
+        "-(*/@id)",
     };
     std::string form = one_of(random, forms);
     return fill(form, {literal(one_of(random, number_texts))});
@@ -69,7 +70,7 @@ std::string to_string(random_source& random) {
 std::string to_boolean(random_source& random) {
     static const char* const values[] = {
         "0", "-0", "1", "0 div 0", "''", "'0'", "'false'", "' '", "a", "zz", "0.5", "-1", "1 div 0", "0 * -1", "@id",
-        "text()", "comment()", "'x'", "*",
+        "child::text()", "child::comment()", "'x'", "*",
     };
     static const char* const forms[] = {"not(%)", "not(not(%))"};
     std::string form = one_of(random, forms);

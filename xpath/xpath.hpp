@@ -18,7 +18,7 @@ namespace xpath {
 enum class eval_status : std::int32_t {
     status_ok = 0,          // exactly one value was left: the result
     status_syntax = 1,      // syntax_error: a malformed expression
-    status_overflow = 2,    // syntax_overflow: decoding entered too many rules
+    status_overflow = 2,    // syntax_overflow: Expr nested more than 16 deep (or the decoder's safety bound)
     status_execution = 3,   // execution_error or error_not_yet while executing
     status_unbalanced = 4,  // execution left zero or several values
 };
@@ -43,7 +43,7 @@ struct result_node {
 struct evaluation_result {
     eval_status status = eval_status::status_ok;
     std::int32_t error_code = 0;  // status_execution: the execution error's code (0: none was raised)
-    std::string error_text;       // status_syntax: the syntax error's text
+    std::string error_text;       // status_syntax: the syntax error's text: what was expected, and where
     value_kind kind = value_kind::kind_none;
     bool truth = false;              // kind_bool
     std::int32_t integer = 0;        // kind_int
@@ -81,8 +81,9 @@ evaluation_result evaluate(TiXmlNode* base_node, const char* expression, evaluat
 
 // Names for tools and messages: an execution code's name as the engine lists
 // it ("division_by_zero"), or null for a number that is no code; a syntax
-// error's name ("expression_not_decoded" for "main level", else
-// "unnamed_syntax_error").
+// error's name, read from its text ("unclosed_predicate" for "unclosed
+// predicate: expected ']' ...", "expression_not_decoded" for the empty
+// expression's "main level", "unnamed_syntax_error" for any other text).
 const char* execution_code_name(std::int32_t code);
 const char* syntax_error_name(const char* text);
 

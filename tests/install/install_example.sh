@@ -43,5 +43,5 @@ check "/Settings/*[1] | /Settings" 0 'value: nodes
   <Language>
 as number: 0
 as text: Settings'
-check "1 +" 1 "failed: status 1, error 0 (main level)"
+check "1 +" 1 "failed: status 1, error 0 (missing operand: expected an operand, found the end of the expression)"
 echo "install_example: the installed package builds and runs the example"

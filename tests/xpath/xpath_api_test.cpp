@@ -48,7 +48,8 @@ TEST(xpath_api, evaluate_reports_status_error_and_value) {
         {"'x'", eval_status::status_ok, 0, "", "string x", 0, "x"},
         {"@version", eval_status::status_ok, 0, "", "nodes @version", 3, "3"},
         {"/Settings/parent::*", eval_status::status_ok, 0, "", "nodes root", 0, "root"},  // the temporary root
-        {"1 +", eval_status::status_syntax, 0, "main level", "none", 0, ""},
+        {"1 +", eval_status::status_syntax, 0, "missing operand: expected an operand, found the end of the expression",
+         "none", 0, ""},
         {"nosuch()", eval_status::status_execution, 11, "", "none", 0, ""},  // the call failed
     };
     auto document = test_support::parse_xml("<Settings version='3'><Language>7</Language></Settings>");

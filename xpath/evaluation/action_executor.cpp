@@ -3,12 +3,13 @@
 // operators and function calls re-raise any failure inside them under their
 // own code. Three forms run their parts in a different order than recorded,
 // and are taken apart here by position: a filter followed by a path
-// ("(/a)/b"), a filter with a predicate ("(/a)[1]") and a prefixed name ("p:a").
+// ("(/a)/b"), a filter with predicates ("(/a)[1]") and a prefixed name ("p:a").
 // The depth of the calls grows only with the nesting of Expr, which the walker
 // bounds: an action with a single part is followed in a loop, and chains of
 // operators, bars and signs are run in loops too.
 #include "action_executor.hpp"
 
+#include <limits>
 #include <utility>
 
 #include <tinyxml.h>
@@ -103,7 +104,7 @@ void action_executor::run_action(const recorded_action& action, grammar_rule rul
                 run_path_with_filter(action, skip);
             return;
         case grammar_rule::FilterExpr:
-            if (is(action, sub_kind::filter_predicate)) run_filter_predicate(skip);
+            if (is(action, sub_kind::filter_predicate)) run_filter_predicates(skip);
             return;
         case grammar_rule::PrimaryExpr: run_primary(action, skip); return;
         case grammar_rule::FunctionCall: run_function_call(action, skip); return;
@@ -143,87 +144,59 @@ void action_executor::run_action(const recorded_action& action, grammar_rule rul
 }
 
 // OrExpr to MultiplicativeExpr: without an operator, the operand's rule;
-// with one, both operands and the operator, under the rule's failure code.
+// with operators, the chain of them under the rule's failure code.
 void action_executor::run_operator_rule(const recorded_action& action, grammar_rule rule, bool skip) {
     struct level {
         grammar_rule rule, operand;
-        sub_kind no_operator, first_operator, last_operator;
         execution_code failure_code;
     };
     using code = execution_code;
     static const level levels[] = {
-        {grammar_rule::OrExpr, grammar_rule::AndExpr, sub_kind::no_or, sub_kind::or_op, sub_kind::or_op,
-         code::or_failed},
-        {grammar_rule::AndExpr, grammar_rule::EqualityExpr, sub_kind::no_and, sub_kind::and_op, sub_kind::and_op,
-         code::and_failed},
-        {grammar_rule::EqualityExpr, grammar_rule::RelationalExpr, sub_kind::no_equality, sub_kind::equal_op,
-         sub_kind::not_equal_op, code::equality_failed},
-        {grammar_rule::RelationalExpr, grammar_rule::AdditiveExpr, sub_kind::no_relational, sub_kind::less_op,
-         sub_kind::greater_equal_op, code::relational_failed},
-        {grammar_rule::AdditiveExpr, grammar_rule::MultiplicativeExpr, sub_kind::no_additive, sub_kind::first_plus,
-         sub_kind::first_minus, code::additive_failed},
-        {grammar_rule::MultiplicativeExpr, grammar_rule::UnaryExpr, sub_kind::no_multiplicative, sub_kind::multiply_op,
-         sub_kind::mod_op, code::multiplicative_failed},
+        {grammar_rule::OrExpr, grammar_rule::AndExpr, code::or_failed},
+        {grammar_rule::AndExpr, grammar_rule::EqualityExpr, code::and_failed},
+        {grammar_rule::EqualityExpr, grammar_rule::RelationalExpr, code::equality_failed},
+        {grammar_rule::RelationalExpr, grammar_rule::AdditiveExpr, code::relational_failed},
+        {grammar_rule::AdditiveExpr, grammar_rule::MultiplicativeExpr, code::additive_failed},
+        {grammar_rule::MultiplicativeExpr, grammar_rule::UnaryExpr, code::multiplicative_failed},
     };
-    for (const level& l : levels) {
-        if (l.rule != rule) continue;
-        if (action.sub_kind >= code_of(l.first_operator) && action.sub_kind <= code_of(l.last_operator)) {
-            run_binary(action, l.operand, skip, l.failure_code);
-        } else if (rule == grammar_rule::AdditiveExpr &&
-                   (is(action, sub_kind::next_plus) || is(action, sub_kind::next_minus))) {
-            run_additive_chain(action, skip);
-        }
-        return;
-    }
+    for (const level& l : levels)
+        if (l.rule == rule) run_operator_chain(action, l.rule, l.operand, skip, l.failure_code);
 }
 
-// The right operand's actions were recorded last, so it runs first.
-void action_executor::run_binary(const recorded_action& action, grammar_rule operand, bool skip,
-                                 execution_code failure_code) {
-    try {
-        run_rule(operand, skip);
-        path_value right = take_operand(skip);
-        run_rule(operand, skip);
-        if (skip) return;
-        path_value left = take_operand(skip);
-        apply_operator(action.sub_kind, left, right);
-    } catch (const execution_error&) {
-        raise_execution_error(failure_code);
-    }
-}
-
-// "1 + 2 - 3 + 4" is recorded left-nested: a further "+" or "-" has the chain
-// before it as its left operand. Going down the chain, each operator's right
-// operand is evaluated and kept; the chain's first operator is then run whole,
-// and the kept operands are applied from the innermost operator outwards. This
-// is the order the nesting gives, without a call per operator. Any failure
-// inside is the additive failure, as it is for each nested operator.
-void action_executor::run_additive_chain(const recorded_action& outermost, bool skip) {
+// "8 div 4 div 2" is recorded left-nested: each operator lies right above its
+// right operand, and a further operator has the chain before it as its left
+// operand, so the action below its right operand is of the chain's own rule.
+// Going down, each operator's right operand is evaluated and kept; below the
+// last one lies the chain's first operand. The operators then apply from the
+// first outwards, left to right, without a call per operator. Any failure
+// inside is the rule's failure, as it is for each nested operator.
+void action_executor::run_operator_chain(const recorded_action& outermost, grammar_rule rule, grammar_rule operand,
+                                         bool skip, execution_code failure_code) {
     struct kept_operand {
         std::int32_t sub_kind;
         path_value right;
     };
     try {
-        std::vector<kept_operand> kept;
-        recorded_action action = outermost;
-        while (is(action, sub_kind::next_plus) || is(action, sub_kind::next_minus)) {
-            run_rule(grammar_rule::MultiplicativeExpr, skip);
-            kept.push_back({action.sub_kind, take_operand(skip)});
-            action = actions_.take_action();
-            require_rule(action, grammar_rule::AdditiveExpr);
+        std::int32_t op = outermost.sub_kind;
+        run_rule(operand, skip);
+        path_value right = take_operand(skip);
+        std::vector<kept_operand> outer;  // the operators after the first, the last one first
+        while (actions_.read_action(actions_.cursor()).rule == code_of(rule)) {
+            outer.push_back({op, std::move(right)});
+            op = actions_.take_action().sub_kind;
+            run_rule(operand, skip);
+            right = take_operand(skip);
         }
-        grammar_rule part;
-        if (has_single_part(action, grammar_rule::AdditiveExpr, part))
-            run_rule(part, skip);
-        else
-            run_operator_rule(action, grammar_rule::AdditiveExpr, skip);
+        run_rule(operand, skip);
         if (skip) return;
-        for (auto operand = kept.rbegin(); operand != kept.rend(); ++operand) {
-            path_value left = take_operand(skip);
-            apply_operator(operand->sub_kind, left, operand->right);
+        path_value left = take_operand(skip);
+        apply_operator(op, left, right);
+        for (auto link = outer.rbegin(); link != outer.rend(); ++link) {
+            path_value chain = take_operand(skip);
+            apply_operator(link->sub_kind, chain, link->right);
         }
     } catch (const execution_error&) {
-        raise_execution_error(execution_code::additive_failed);
+        raise_execution_error(failure_code);
     }
 }
 
@@ -324,21 +297,35 @@ void action_executor::run_function_call(const recorded_action& action, bool skip
     }
 }
 
-// A number with a "." is a double; any other is an integer.
+// A number with a "." is a double, and so is one too large for 32 bits, so
+// that it keeps its value; any other is an integer. A predicate's number is
+// read once per candidate, so the integer path stays free of strtod.
 void action_executor::run_primary(const recorded_action& action, bool skip) {
     switch (static_cast<sub_kind>(action.sub_kind)) {
         case sub_kind::literal_primary:
             if (!skip) values_.push_string(action.literal);
             break;
         case sub_kind::number_primary:
-            if (skip) break;
-            if (action.literal.find('.') != std::string::npos)
-                values_.push_double(parse_double(action.literal));
-            else
-                values_.push_int(parse_int(action.literal), "primary number");
+            if (!skip) push_number_literal(action.literal);
             break;
         default: break;
     }
+}
+
+// The literal's digits, with at most one ".", as the scanner formed them.
+void action_executor::push_number_literal(const std::string& digits) {
+    // Nine digits always fit in 32 bits; longer ones may not.
+    constexpr std::size_t digits_that_fit = 9;
+    bool is_integer = digits.find('.') == std::string::npos;
+    if (is_integer && digits.size() <= digits_that_fit) {
+        values_.push_int(parse_int(digits), "primary number");
+        return;
+    }
+    double value = parse_double(digits);
+    if (is_integer && value <= std::numeric_limits<std::int32_t>::max())
+        values_.push_int(parse_int(digits), "primary number");
+    else
+        values_.push_double(value);
 }
 
 // A node-type test replaces the step's axis with its own code and matches any
@@ -381,24 +368,34 @@ void action_executor::run_path_with_filter(const recorded_action& action, bool s
     actions_.move_cursor_to(below_filter);
 }
 
-// "(/a)[p]": the predicate lies above the primary expression. A number keeps
-// the entry at that position in document order; any other value keeps the
-// entries for which it is true.
-void action_executor::run_filter_predicate(bool skip) {
-    std::int32_t predicate_top = actions_.cursor();
-    run_rule(grammar_rule::Predicate, true);
+// "(/a)[p][q]": each predicate lies above the filter it applies to, and the
+// primary expression lies lowest. The predicates are passed over going down,
+// the primary runs, and the predicates apply in written order, each to what
+// the one before kept, in document order. A number keeps the entry at that
+// position; any other value keeps the entries for which it is true.
+void action_executor::run_filter_predicates(bool skip) {
+    std::vector<std::int32_t> predicate_tops;  // the last written first
+    for (;;) {
+        predicate_tops.push_back(actions_.cursor());
+        run_rule(grammar_rule::Predicate, true);
+        const recorded_action& below = actions_.read_action(actions_.cursor());
+        if (below.rule != code_of(grammar_rule::FilterExpr) || !is(below, sub_kind::filter_predicate)) break;
+        actions_.take_action();
+    }
     run_rule(grammar_rule::PrimaryExpr, skip);
     std::int32_t below_primary = actions_.cursor();
     if (!skip) {
         if (values_.top().kind != value_kind::kind_nodes) raise_execution_error(execution_code::not_a_node_collection);
         node_collection entries = values_.pop_nodes();
         entries.sort_document_order();
-        keep_filtered_entries(entries, predicate_top);
+        for (auto top = predicate_tops.rbegin(); top != predicate_tops.rend(); ++top)
+            entries = filtered_entries(entries, *top);
+        values_.push_nodes(std::move(entries));
     }
     actions_.move_cursor_to(below_primary);
 }
 
-void action_executor::keep_filtered_entries(node_collection& entries, std::int32_t predicate_top) {
+node_collection action_executor::filtered_entries(node_collection& entries, std::int32_t predicate_top) {
     node_collection kept;
     for (std::uint32_t i = 0; i < entries.count(); ++i) {
         TiXmlElement* element = entries.is_attribute(i) ? nullptr : entries.node_at(i)->ToElement();
@@ -413,7 +410,7 @@ void action_executor::keep_filtered_entries(node_collection& entries, std::int32
         values_.pop(1);
         if (keep) kept.add_unique_from(entries, i);
     }
-    values_.push_nodes(std::move(kept));
+    return kept;
 }
 
 }  // namespace xpath

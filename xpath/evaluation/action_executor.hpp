@@ -44,9 +44,8 @@ private:
     static bool has_single_part(const recorded_action& action, grammar_rule rule, grammar_rule& part);
     void run_action(const recorded_action& action, grammar_rule rule, bool skip);
     void run_operator_rule(const recorded_action& action, grammar_rule rule, bool skip);
-    void run_binary(const recorded_action& action, grammar_rule operand, bool skip,
-                    execution_code failure_code);
-    void run_additive_chain(const recorded_action& outermost, bool skip);
+    void run_operator_chain(const recorded_action& outermost, grammar_rule rule, grammar_rule operand, bool skip,
+                            execution_code failure_code);
     void apply_operator(std::int32_t sub_kind_code, path_value& left, path_value& right);
     path_value take_operand(bool skip);
     void run_negations(bool skip);
@@ -54,11 +53,12 @@ private:
     void join_union_operand(bool skip);
     void run_function_call(const recorded_action& action, bool skip);
     void run_primary(const recorded_action& action, bool skip);
+    void push_number_literal(const std::string& digits);
     void run_node_test(const recorded_action& action, bool skip);
     void run_qname(const recorded_action& action, bool skip);
     void run_path_with_filter(const recorded_action& action, bool skip);
-    void run_filter_predicate(bool skip);
-    void keep_filtered_entries(node_collection& entries, std::int32_t predicate_top);
+    void run_filter_predicates(bool skip);
+    node_collection filtered_entries(node_collection& entries, std::int32_t predicate_top);
 
     // location_steps.cpp
     // Runs the steps of the path whose outermost RelativeLocationPath action

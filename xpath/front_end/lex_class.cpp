@@ -16,9 +16,10 @@ const char* const display_names[] = {
 };
 static_assert(sizeof display_names / sizeof display_names[0] == last_lex_class + 1, "one name per lex_class");
 
+// Every byte from 0x80 up is a name character, so that a UTF-8 name such as
+// "Größe" or "文書" is one name; 0xB7 only continues one (extender below).
 constexpr bool is_letter(int byte) {
-    return (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') || (byte >= 0xC0 && byte <= 0xFF &&
-                                                                            byte != 0xD7 && byte != 0xF7);
+    return (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') || (byte >= 0x80 && byte != 0xB7);
 }
 
 constexpr lex_class punctuation_class(int byte) {

@@ -72,7 +72,8 @@ enum class lex_class : std::int32_t {
 
 constexpr std::int32_t last_lex_class = 57;
 
-// The class of every byte, read as ISO 8859-1.
+// The class of every byte. Bytes from 0x80 up are name characters, so UTF-8
+// names scan as names without being decoded.
 extern const std::array<lex_class, 256> char_class_table;
 
 inline lex_class char_class(char byte) {

@@ -19,10 +19,11 @@ lexeme_chain::~lexeme_chain() {
     }
 }
 
-void lexeme_chain::append_lexeme(lex_class kind, const char* bytes, std::size_t count) {
+void lexeme_chain::append_lexeme(lex_class kind, const char* bytes, std::size_t count, std::int32_t offset) {
     lexeme* added = new_lexeme();
     added->text.assign(bytes, count);
     added->kind = kind;
+    added->offset = offset;
     added->prev = last;
     added->next = last->next;
     last->next->prev = added;

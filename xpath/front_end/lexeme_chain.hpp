@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 #include "lex_class.hpp"
@@ -14,6 +15,7 @@ namespace xpath {
 struct lexeme {
     std::string text;  // the lexeme's bytes; a literal without its quotes
     lex_class kind = lex_class::null;
+    std::int32_t offset = 0;  // where its first byte stands in the expression (a literal: its opening quote)
     lexeme* next = nullptr;
     lexeme* prev = nullptr;
 };
@@ -26,7 +28,7 @@ public:
     lexeme_chain& operator=(const lexeme_chain&) = delete;
 
     // Links a new lexeme with a copy of `count` bytes after `last`. For the scanner.
-    void append_lexeme(lex_class kind, const char* bytes, std::size_t count);
+    void append_lexeme(lex_class kind, const char* bytes, std::size_t count, std::int32_t offset = 0);
 
     // `from` itself for n <= 0; else n steps along next, or none as soon as a
     // step starts from none or lands on the sentinel.
@@ -44,11 +46,17 @@ public:
 
     // The first lexeme, none for an empty chain.
     lexeme* first() const { return sentinel.next == &sentinel ? nullptr : sentinel.next; }
+    // The last lexeme, none for an empty chain.
+    lexeme* last_lexeme() const { return sentinel.prev == &sentinel ? nullptr : sentinel.prev; }
     std::size_t size() const;
 
     lexeme sentinel;
     lexeme* last;    // the lexeme appended most recently; the sentinel while empty
     lexeme* cursor;  // none past the end
+    // Where a literal opened that the expression never closes; -1 when none.
+    // The scanner drops such a literal with the rest of the text, and the
+    // walker reports it.
+    std::int32_t unterminated_literal_offset = -1;
 
 private:
     void unlink_and_free(lexeme* gone);

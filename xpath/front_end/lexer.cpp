@@ -3,7 +3,9 @@
 // refinement's cursor reaches them: "/ /" stays two slashes.
 #include "lexer.hpp"
 
+#include <cstddef>
 #include <cstring>
+#include <limits>
 #include <string>
 
 namespace xpath {
@@ -19,12 +21,22 @@ struct scanner {
     std::size_t count = 0;  // bytes of the lexeme being formed
     bool dot_seen = false;
 
+    // Where `at` stands in the expression, for the walker's error texts.
+    std::int32_t offset_of(const char* at) const {
+        std::ptrdiff_t offset = at - reader.text.get();
+        return offset < std::numeric_limits<std::int32_t>::max() ? static_cast<std::int32_t>(offset)
+                                                                 : std::numeric_limits<std::int32_t>::max();
+    }
+
     // Appends the `count` bytes that end just before the current byte.
-    void emit(lex_class kind) { chain.append_lexeme(kind, reader.position - count, count); }
+    void emit(lex_class kind, std::int32_t offset) {
+        chain.append_lexeme(kind, reader.position - count, count, offset);
+    }
+    void emit(lex_class kind) { emit(kind, offset_of(reader.position - count)); }
 
     // A lexeme of the current byte alone.
     void emit_current(lex_class kind) {
-        chain.append_lexeme(kind, reader.position, 1);
+        chain.append_lexeme(kind, reader.position, 1, offset_of(reader.position));
         reader.advance();
     }
 
@@ -85,7 +97,7 @@ void scanner::step_name(lex_class c) {
         reader.advance();
         return;
     }
-    emit(classify_name(reader.position - count, count, c));
+    emit(classify_name(reader.position - count, count));
     state = scan_state::between;  // the current byte is classified again
 }
 
@@ -100,11 +112,16 @@ void scanner::step_number(lex_class c) {
     state = scan_state::between;
 }
 
-// A literal has no escapes; an unterminated one vanishes with the rest of the text.
+// A literal has no escapes. An unterminated one vanishes with the rest of
+// the text; the chain keeps where it opened, so that the walker can say so.
 bool scanner::step_literal(lex_class c, lex_class closing) {
-    if (c == lex_class::null) return false;
+    std::int32_t opening_quote = offset_of(reader.position - count - 1);
+    if (c == lex_class::null) {
+        chain.unterminated_literal_offset = opening_quote;
+        return false;
+    }
     if (c == closing) {
-        emit(lex_class::string_literal);
+        emit(lex_class::string_literal, opening_quote);
         reader.advance();
         state = scan_state::between;
         return true;
@@ -173,16 +190,16 @@ void scan_lexemes(char_reader& reader, lexeme_chain& chain) {
     }
 }
 
-lex_class classify_name(const char* bytes, std::size_t count, lex_class following) {
+// Whether a keyword's spelling names an operator, an axis, a node type or
+// an element depends on where it stands ("a/div div 2", "child::child"),
+// so the walker decides that, not the scanner.
+lex_class classify_name(const char* bytes, std::size_t count) {
     for (std::int32_t code = first_keyword; code <= last_lex_class; ++code) {
         // The bytes are compared in place: no string is built for a name.
         const char* keyword_text = lex_class_name(code);
         if (count == 0 || keyword_text[0] != bytes[0]) continue;
         if (std::strncmp(keyword_text, bytes, count) != 0 || keyword_text[count] != '\0') continue;
-        lex_class keyword = static_cast<lex_class>(code);
-        // "text" is a keyword only right before "(", so elements named text stay reachable.
-        if (keyword == lex_class::type_text && following != lex_class::opening_parenthesis) break;
-        return keyword;
+        return static_cast<lex_class>(code);
     }
     return lex_class::ncname;
 }
@@ -191,9 +208,13 @@ void refine_lexemes(lexeme_chain& chain) {
     chain.cursor = chain.first();
     while (chain.cursor) {
         lexeme* successor = chain.lexeme_after_cursor(1);
-        if (!successor) return;
+        if (!successor) break;
         refine_at_cursor(chain, successor);
     }
+    // Spaces at the end are no lexeme either.
+    chain.cursor = chain.last_lexeme();
+    if (chain.cursor && chain.cursor->kind == lex_class::space) chain.remove_current();
+    chain.cursor = nullptr;
 }
 
 }  // namespace xpath

@@ -15,11 +15,12 @@ namespace xpath {
 void scan_lexemes(char_reader& reader, lexeme_chain& chain);
 
 // The class of a scanned name: a keyword when its bytes spell one (case
-// matters), "text" only when the byte after the name is "("; else ncname.
-lex_class classify_name(const char* bytes, std::size_t count, lex_class following);
+// matters), else ncname. The walker takes a keyword for a name where the
+// grammar expects one.
+lex_class classify_name(const char* bytes, std::size_t count);
 
 // Removes space lexemes and joins "//", "..", "::", "<=", ">=" and "!=" in
-// place. The last lexeme is never examined.
+// place. Operator characters with a space between stay apart ("< =").
 void refine_lexemes(lexeme_chain& chain);
 
 }  // namespace xpath

@@ -6,6 +6,7 @@
 
 #include <tinyxml.h>
 
+#include "evaluation_helpers.hpp"
 #include "xpath/evaluation/action_executor.hpp"
 #include "xpath/evaluation/path_evaluator.hpp"
 #include "xpath/front_end/lexer.hpp"
@@ -108,5 +109,74 @@ TEST(action_executor, values_in_written_order) {
         xpath::path_value result = evaluator.evaluate();
         EXPECT_EQ(evaluator.status(), xpath::eval_status::status_ok);
         EXPECT_EQ(result.to_string(), r.text);
+    }
+}
+
+// Every operator level chains left to right. Most rows give another answer
+// when the chain is evaluated right to left ("3 > 2 > 1" would be true).
+TEST(action_executor, operator_chains_apply_left_to_right) {
+    struct row {
+        const char* expression;
+        const char* outcome;
+    };
+    const row rows[] = {
+        {"8 div 4 div 2", "ok double: 1"},
+        {"100 div 10 * 2", "ok double: 20"},
+        {"7 mod 4 mod 2", "ok int: 1"},
+        {"2 * 3 * 4", "ok int: 24"},
+        {"3 > 2 > 1", "ok bool: false"},  // true > 1 compares 1 > 1
+        {"1 < 2 < 3", "ok bool: true"},
+        {"3 >= 3 <= 0", "ok bool: false"},
+        {"1 = 1 = 1", "ok bool: true"},
+        {"1 = 2 = 0", "ok bool: true"},   // false = 0 compares false with false
+        {"1 != 1 != 1", "ok bool: true"},
+        {"x or y or b", "ok bool: true"},
+        {"x or b or y", "ok bool: true"},
+        {"b or x or y", "ok bool: true"},
+        {"x or y or z", "ok bool: false"},
+        {"b and b and x", "ok bool: false"},
+        {"x and b and b", "ok bool: false"},
+        {"b and b and b", "ok bool: true"},
+        {"1 = 2 or 2 = 2 and 3 = 4 or 4 < 5", "ok bool: true"},  // "and" binds tighter than "or"
+        {"1 + 2 = 3 = (4 > 3)", "ok bool: true"},
+        {"1 + 2 * 3 - 4 div 2", "ok double: 5"},
+        {"$v or 1 or 1", "execution 3"},  // a failure anywhere in a chain is the chain's own
+        {"1 = 1 = $v", "execution 5"},
+        {"2 * 3 * $v", "execution 8"},
+    };
+    for (const row& r : rows) {
+        SCOPED_TRACE(r.expression);
+        EXPECT_EQ(test_support::describe("<a><b>1</b></a>", r.expression), r.outcome);
+    }
+}
+
+// Number literals keep their value: a "." makes a double read in full
+// precision, and an integer beyond 32 bits becomes a double, never a clamp.
+TEST(action_executor, number_literals_keep_their_value) {
+    struct row {
+        const char* expression;
+        xpath::value_kind kind;
+        double value;
+    };
+    using xpath::value_kind;
+    const row rows[] = {
+        {"2147483647", value_kind::kind_int, 2147483647.0},
+        {"2147483648", value_kind::kind_double, 2147483648.0},
+        {"-2147483648", value_kind::kind_double, -2147483648.0},
+        {"12345678901234567890", value_kind::kind_double, 12345678901234567890.0},
+        {"0000000000000000000001", value_kind::kind_int, 1.0},
+        {"0.1", value_kind::kind_double, 0.1},
+        {"3.14159265358979323846", value_kind::kind_double, 3.14159265358979323846},
+        {".5", value_kind::kind_double, 0.5},
+        {"2.", value_kind::kind_double, 2.0},
+    };
+    TiXmlDocument document;
+    document.Parse("<a/>");
+    for (const row& r : rows) {
+        SCOPED_TRACE(r.expression);
+        xpath::path_evaluator evaluator(document.RootElement(), r.expression);
+        xpath::path_value result = evaluator.evaluate();
+        ASSERT_EQ(result.kind, r.kind);
+        EXPECT_EQ(result.to_double(), r.value);
     }
 }

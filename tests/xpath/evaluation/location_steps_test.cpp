@@ -339,6 +339,9 @@ TEST(location_steps, filter_expressions) {
         {"(/Settings/Language | /Settings/Region/City)[1]/text()", "ok nodes: text 7"},
         {"(//City | //Town)[2]", "ok nodes: element Town"},
         {"(/Settings/@*)[2]", "ok nodes: attribute mode=fast"},
+        {"(//City | //Town)[2][1]", "ok nodes: element Town"},  // each predicate counts among what the one before kept
+        {"(/Settings/Region/*)[City][2]/text()", "ok nodes: empty"},
+        {"(/Settings/Region/*)[3][1]/text()", "ok nodes: text Rome"},
         // Any other value keeps the entries it holds for; position() is still the sibling position.
         {"(/Settings/Language)[text() = '8']/@code", "ok nodes: attribute code=de"},
         {"(/Settings/Language)[Note]/@code", "ok nodes: attribute code=de"},
@@ -365,6 +368,18 @@ TEST(location_steps, prefixed_names_match_the_whole_name) {
         {"/Settings/p:*", "execution -2"},
     };
     check_rows(prefixed_xml, rows);
+}
+
+TEST(location_steps, utf8_names_are_whole_names) {
+    const char* const utf8_xml = "<\u6587\u66f8 \u00e9t\u00e9='1'><Gr\u00f6\u00dfe>5</Gr\u00f6\u00dfe><Gr\u00f6>6</Gr\u00f6></\u6587\u66f8>";
+    const row rows[] = {
+        {"/\u6587\u66f8", "ok nodes: element \u6587\u66f8"},
+        {"/\u6587\u66f8/Gr\u00f6\u00dfe/text()", "ok nodes: text 5"},
+        {"Gr\u00f6/text()", "ok nodes: text 6"},  // a name that begins another is no match
+        {"@\u00e9t\u00e9", "ok nodes: attribute \u00e9t\u00e9=1"},
+        {"count(//Gr\u00f6\u00dfe)", "ok int: 1"},
+    };
+    check_rows(utf8_xml, rows);
 }
 
 TEST(location_steps, predicates_keep_only_elements) {

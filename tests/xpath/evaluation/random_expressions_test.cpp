@@ -63,8 +63,9 @@ TEST(random_expressions, every_outcome_is_a_status_and_the_tree_survives) {
             ASSERT_EQ(shape(&document), before);
         }
     }
-    // The generator reaches successes and failures alike.
-    EXPECT_GT(statuses[0], 20);
-    EXPECT_GT(statuses[1], 20);
-    EXPECT_GT(statuses[3], 20);
+    // The generator reaches successes and failures alike; most of its
+    // expressions are malformed, and few of those are refused late.
+    EXPECT_GT(statuses[0], 10);
+    EXPECT_GT(statuses[1], 100);
+    EXPECT_GT(statuses[3], 5);
 }

@@ -1,6 +1,6 @@
-// The engine on a thread with the device's 64 KiB stack: the longest chains
-// that decode (the entry bound ends them, not the stack), and the deepest
-// nesting that decodes with one level beyond it, through both entries.
+// The engine on a thread with the device's 64 KiB stack: long chains of every
+// kind, and the deepest nesting that decodes and runs with one level beyond
+// it, through both entries.
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -15,7 +15,13 @@ namespace {
 
 constexpr std::size_t device_stack_bytes = 64 * 1024;
 
-const char* const chains_xml = "<a><a><a>1</a></a><b>2</b></a>";
+std::string nested_elements(int depth) {
+    return depth == 0 ? "1" : "<a>" + nested_elements(depth - 1) + "</a>";
+}
+
+// Seventeen "a" elements nested, and a "b" inside the outermost: predicates
+// nested 15 deep find a node at every level, and so run at every level.
+const std::string chains_xml = "<a>" + nested_elements(16) + "<b>2</b></a>";
 
 std::string repeat(const char* text, int times) {
     std::string out;
@@ -29,33 +35,39 @@ struct row {
     std::int32_t as_int;  // what evaluate_int writes
 };
 
-// Each chain at its longest, then one link more; each nesting at 16 levels
-// of Expr (the whole expression and 15 nested), then at 17.
+// A chain of each kind, thousands of links long, decodes and runs: decoding
+// is linear, and chains run in loops. Nesting decodes and runs to 16 levels of
+// Expr (the whole expression and 15 nested); at 17 it overflows, closed or not.
 std::vector<row> deep_rows() {
+    std::string nested_predicates = "1";
+    for (int i = 0; i < 15; ++i) nested_predicates = "a[" + nested_predicates + "]";
     return {
-        {repeat("-", 9986) + "1", "ok int: 1", 1},
-        {repeat("-", 9987) + "1", "overflow", 0},
-        {"1" + repeat("+1", 1248), "ok int: 1249", 1249},
-        {"1" + repeat("+1", 1249), "overflow", 0},
+        {repeat("-", 20001) + "1", "ok int: -1", -1},
+        {"1" + repeat("+1", 5000), "ok int: 5001", 5001},
         // Rounding shows the order in which a chain's operators apply: left to right.
         {"(0 + 0.1 + 0.2 - 0.3" + repeat(" + 0", 600) + ") * 100000000000000000.0", "ok double: 5.551115", 5},
-        {"a" + repeat("|a", 767), "ok nodes: element a", 0},
-        {"a" + repeat("|a", 768), "overflow", 0},
-        {"a" + repeat("/a", 1663), "ok nodes: empty", 0},
-        {"a" + repeat("/a", 1664), "overflow", 0},
-        {repeat("/a", 832), "ok nodes: empty", 0},
-        {repeat("/a", 833), "overflow", 0},
-        {repeat("(", 8) + "-2" + repeat(")", 8), "ok int: -2", -2},
-        {repeat("a[", 8) + "1" + repeat("]", 8), "ok nodes: empty", 0},
-        {repeat("string-length(", 8) + "'abcdefghijkl'" + repeat(")", 8), "ok int: 1", 1},
-        {repeat("string-length(", 9) + "'abcdefghijkl'" + repeat(")", 9), "overflow", 0},
-        {repeat("a[", 15) + "1", "ok nodes: element a", 0},
+        {"1024" + repeat(" div 2", 10) + repeat(" * 1", 2000) + " * 7 mod 4", "ok double: 3", 3},
+        {"2" + repeat(" > 1", 2000), "ok bool: false", 0},   // 2 > 1 is true, then true > 1 is false from then on
+        {"0" + repeat(" = 0", 2001), "ok bool: true", 1},   // 0 = 0 is true, true = 0 false, false = 0 true, ...
+        {"a" + repeat(" or a", 2000), "ok bool: true", 1},
+        {"b" + repeat(" and a", 2000), "ok bool: true", 1},
+        {"a" + repeat("|a", 5000), "ok nodes: element a", 0},
+        {"a" + repeat("/a", 5000), "ok nodes: empty", 0},
+        {repeat("/a", 5000), "ok nodes: empty", 0},
+        {"(a)" + repeat("[1]", 2000), "ok nodes: element a", 0},
+        {repeat("(", 15) + "-2" + repeat(")", 15), "ok int: -2", -2},
+        {repeat("(", 16) + "-2" + repeat(")", 16), "overflow", 0},
+        {nested_predicates, "ok nodes: element a", 0},
+        {"a[" + nested_predicates + "]", "overflow", 0},
+        {repeat("string-length(", 15) + "'abcdefghijkl'" + repeat(")", 15), "ok int: 1", 1},
+        {repeat("string-length(", 16) + "'abcdefghijkl'" + repeat(")", 16), "overflow", 0},
+        {repeat("a[", 15) + "1", "syntax", 0},
         {repeat("a[", 16) + "1", "overflow", 0},
         {repeat("(", 15) + "1", "syntax", 0},
         {repeat("(", 16) + "1", "overflow", 0},
-        {repeat("f(", 15) + "1", "ok nodes: empty", 0},
+        {repeat("f(", 15) + "1", "syntax", 0},
         {repeat("f(", 16) + "1", "overflow", 0},
-        {"a[" + repeat("(1)[", 14) + "1", "ok nodes: element a", 0},
+        {"a[" + repeat("(1)[", 14) + "1", "syntax", 0},
         {"a[" + repeat("(1)[", 15) + "1", "overflow", 0},
     };
 }
@@ -67,8 +79,8 @@ TEST(stack_depth, chains_and_nesting_end_with_a_result_or_overflow_on_a_device_s
         std::int32_t as_int = -1;
         bool int_ok = false;
         test_support::stack_run run = test_support::run_on_small_stack(device_stack_bytes, [&] {
-            outcome = test_support::describe(chains_xml, r.expression.c_str());
-            auto document = test_support::parse_xml(chains_xml);
+            outcome = test_support::describe(chains_xml.c_str(), r.expression.c_str());
+            auto document = test_support::parse_xml(chains_xml.c_str());
             int_ok = xpath::evaluate_int(document->RootElement(), r.expression.c_str(), &as_int);
         });
         ASSERT_TRUE(run.finished);
@@ -79,9 +91,9 @@ TEST(stack_depth, chains_and_nesting_end_with_a_result_or_overflow_on_a_device_s
 }
 
 // The deepest stack an evaluation reaches: the nesting bound's deepest forms
-// (15 levels inside the whole expression, each decoded down to its innermost
-// rule), and the deepest nestings that also execute. The budget leaves a
-// quarter of the device stack to the caller.
+// (15 levels inside the whole expression), unclosed, so that they are decoded
+// down to their innermost rule, and closed, so that they also run at every
+// level. The budget leaves a quarter of the device stack to the caller.
 TEST(stack_depth, deepest_evaluations_stay_within_the_budget) {
     constexpr std::size_t budget_bytes = 48 * 1024;
     const std::string deepest[] = {
@@ -92,15 +104,18 @@ TEST(stack_depth, deepest_evaluations_stay_within_the_budget) {
         repeat("a/child::b[", 15) + "1",
         repeat("-(1)[", 15) + "1",
         repeat("1 = count(a[", 7) + "1 or (1",
-        repeat("a[", 8) + "1" + repeat("]", 8),
-        repeat("(a)[", 7) + "1" + repeat("]", 7),
-        repeat("concat(-", 7) + "1" + repeat(", 2)", 7),
+        repeat("a[", 15) + "1" + repeat("]", 15),
+        repeat("a/child::a[", 15) + "1" + repeat("]", 15),
+        repeat("(a)[", 15) + "1" + repeat("]", 15),
+        repeat("(", 15) + "1" + repeat(")", 15),
+        repeat("concat(-", 15) + "1" + repeat(", 2)", 15),
+        repeat("1 = count(a[", 7) + "1 or (1)" + repeat("])", 7),
     };
     std::size_t worst = 0;
     for (const std::string& expression : deepest) {
         SCOPED_TRACE(expression);
         test_support::stack_run run = test_support::run_on_small_stack(
-            device_stack_bytes, [&] { test_support::describe(chains_xml, expression.c_str()); });
+            device_stack_bytes, [&] { test_support::describe(chains_xml.c_str(), expression.c_str()); });
         ASSERT_TRUE(run.finished);
         EXPECT_LE(run.peak_bytes, budget_bytes);
         if (run.peak_bytes > worst) worst = run.peak_bytes;

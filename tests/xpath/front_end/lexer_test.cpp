@@ -1,5 +1,6 @@
 // The scanner and refinement on expressions: every kind of lexeme, the
-// keyword rule for "text", the joined operators and the spaces between them.
+// keywords, the joined operators and the spaces between them, and where each
+// lexeme stands.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -39,8 +40,8 @@ TEST(lexer, scanning) {
         {"a 'unterminated", {"28 a", "2  "}},
         {"/Settings/Language/text()",
          {"6 /", "28 Settings", "6 /", "28 Language", "6 /", "57 text", "16 (", "17 )"}},
-        {"text ()", {"28 text", "2  ", "16 (", "17 )"}},
-        {"text", {"28 text"}},
+        {"text ()", {"57 text", "2  ", "16 (", "17 )"}},
+        {"text", {"57 text"}},
         {"a-b", {"28 a-b"}},
         {"a - b", {"28 a", "2  ", "9 -", "2  ", "28 b"}},
         {"1-2", {"29 1", "9 -", "29 2"}},
@@ -67,7 +68,7 @@ TEST(lexer, scanning) {
         {"node child div", {"56 node", "2  ", "44 child", "2  ", "40 div"}},
         {"processing-instruction('x')", {"54 processing-instruction", "16 (", "30 x", "17 )"}},
         {"ancestor-or-self::*", {"42 ancestor-or-self", "11 :", "11 :", "18 *"}},
-        {"caf\xC3\xA9", {"28 caf\xC3", "1 \xA9"}},  // a UTF-8 continuation byte splits the name
+        {"caf\xC3\xA9 \xE6\x96\x87", {"28 caf\xC3\xA9", "2  ", "28 \xE6\x96\x87"}},  // UTF-8 names are names
         {"#%&", {"1 #", "1 %", "1 &"}},
         {"@$;,|[]", {"7 @", "15 $", "12 ;", "20 ,", "26 |", "24 [", "25 ]"}},
         {"\t\n\r ", {"2 \t", "2 \n", "2 \r", "2  "}},
@@ -85,7 +86,7 @@ TEST(lexer, refinement) {
     };
     const row rows[] = {
         {"", {}},
-        {"text ()", {"28 text", "16 (", "17 )"}},
+        {"text ()", {"57 text", "16 (", "17 )"}},
         {"a - b", {"28 a", "9 -", "28 b"}},
         {"//a", {"32 //", "28 a"}},
         {"/ /", {"6 /", "6 /"}},
@@ -99,8 +100,8 @@ TEST(lexer, refinement) {
         {"a! =b", {"28 a", "27 !", "23 =", "28 b"}},
         {"a< =b", {"28 a", "21 <", "23 =", "28 b"}},
         {"a=<b", {"28 a", "23 =", "21 <", "28 b"}},
-        {"a   ", {"28 a", "2  "}},  // the last lexeme is never examined
-        {"   ", {"2  "}},
+        {"a   ", {"28 a"}},
+        {"   ", {}},
         {"  a", {"28 a"}},
         {"!", {"27 !"}},
     };
@@ -110,26 +111,49 @@ TEST(lexer, refinement) {
     }
 }
 
+TEST(lexer, offsets_and_the_unterminated_literal) {
+    struct row {
+        const char* expression;
+        std::vector<std::int32_t> offsets;
+        std::int32_t unterminated;
+    };
+    const row rows[] = {
+        {"a <= 'x' ", {0, 2, 5}, -1},      // a joined operator stands where its first byte does; a literal at its quote
+        {"  f(\"it's", {2, 3}, 4},        // the literal that never closes is left out, its quote kept
+        {"'", {}, 0},
+        {"''", {0}, -1},
+    };
+    for (const row& r : rows) {
+        SCOPED_TRACE(r.expression);
+        recording_front_end front_end(r.expression);
+        front_end.scan();
+        xpath::refine_lexemes(*front_end.walker);
+        std::vector<std::int32_t> offsets;
+        for (const xpath::lexeme* l = front_end.walker->first(); l; l = l->next == &front_end.walker->sentinel ? nullptr : l->next)
+            offsets.push_back(l->offset);
+        EXPECT_EQ(offsets, r.offsets);
+        EXPECT_EQ(front_end.walker->unterminated_literal_offset, r.unterminated);
+    }
+}
+
 TEST(lexer, classify_name) {
     struct row {
         const char* name;
-        xpath::lex_class following;
         xpath::lex_class kind;
     };
     using xpath::lex_class;
     const row rows[] = {
-        {"text", lex_class::opening_parenthesis, lex_class::type_text},
-        {"text", lex_class::space, lex_class::ncname},
-        {"text", lex_class::null, lex_class::ncname},
-        {"comment", lex_class::space, lex_class::type_comment},
-        {"self", lex_class::colon, lex_class::axis_self},
-        {"texts", lex_class::opening_parenthesis, lex_class::ncname},
-        {"tex", lex_class::opening_parenthesis, lex_class::ncname},
-        {"", lex_class::null, lex_class::ncname},
+        {"text", lex_class::type_text},
+        {"comment", lex_class::type_comment},
+        {"self", lex_class::axis_self},
+        {"or", lex_class::kw_or},
+        {"texts", lex_class::ncname},
+        {"tex", lex_class::ncname},
+        {"", lex_class::ncname},
     };
     for (const row& r : rows) {
         SCOPED_TRACE(r.name);
-        EXPECT_EQ(xpath::classify_name(r.name, std::strlen(r.name), r.following), r.kind);
+        EXPECT_EQ(xpath::classify_name(r.name, std::strlen(r.name)), r.kind);
     }
-    EXPECT_EQ(xpath::classify_name("divide", 3, lex_class::space), lex_class::kw_div);  // only `count` bytes count
+    EXPECT_EQ(xpath::classify_name("divide", 3), lex_class::kw_div);  // only `count` bytes count
 }

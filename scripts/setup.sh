@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build needs when they are missing (as root),
-# fetches TinyXML's Debian source (scripts/fetch_tinyxml_source.sh), then
-# configures and builds into the given folder of the checkout: every target,
-# or with --target only the named ones and what they are made from.
+# Installs the Debian packages the build and the tests need when they are
+# missing (as root), fetches TinyXML's Debian source
+# (scripts/fetch_tinyxml_source.sh), then configures and builds into the
+# given folder of the checkout: every target, or with --target only the named
+# ones and what they are made from.
 #   scripts/setup.sh [--target NAME]... [BUILD_FOLDER [CMAKE_OPTION...]]
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -17,7 +18,9 @@ while [ "${1:-}" = --target ]; do
   shift 2
 done
 
-bash "$root/scripts/install_packages.sh" setup cmake g++ make pkg-config libgtest-dev
+# libxml2 and pugixml only for the conformance test (tests/xpath/conformance/),
+# as black-box peers; the product never links them.
+bash "$root/scripts/install_packages.sh" setup cmake g++ make pkg-config libgtest-dev libxml2-dev libpugixml-dev
 
 tinyxml=$(bash "$root/scripts/fetch_tinyxml_source.sh")
 

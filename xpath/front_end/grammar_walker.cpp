@@ -11,6 +11,7 @@
 // after an operand. So "child::child", "a/div div 2" and "text()/text" decode.
 #include "grammar_walker.hpp"
 
+#include <cstdio>
 #include <limits>
 
 #include "expression_front_end.hpp"
@@ -65,23 +66,21 @@ bool starts_filter(const lexeme* l) {
 
 // Error texts quote at most this many bytes of a lexeme, cut at a UTF-8
 // character's start, so that a text stays within its buffer and valid.
-constexpr std::size_t quoted_bytes = 24;
+constexpr int quoted_bytes = 24;
 
-std::string quoted(const std::string& text) {
-    if (text.size() <= quoted_bytes) return "'" + text + "'";
-    std::size_t cut = quoted_bytes;
-    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
-    return "'" + text.substr(0, cut) + "...'";
+int quoted_length(const lexeme* l) {
+    if (l->text.size() <= static_cast<std::size_t>(quoted_bytes)) return static_cast<int>(l->text.size());
+    int cut = quoted_bytes;
+    while (cut > 0 && (static_cast<unsigned char>(l->text[static_cast<std::size_t>(cut)]) & 0xC0) == 0x80) --cut;
+    return cut;
 }
 
-std::string column_of(const lexeme* l) {
-    return "column " + std::to_string(static_cast<std::int64_t>(l->offset) + 1);
-}
-
-// "found 'b' at column 4", or "found the end of the expression".
-std::string found(const lexeme* at) {
-    if (!at) return "found the end of the expression";
-    return "found " + quoted(at->text) + " at " + column_of(at);
+// "'b' at column 4" into `out`.
+void describe(const lexeme* l, char* out, std::size_t size) {
+    int length = quoted_length(l);
+    const char* cut = static_cast<std::size_t>(length) < l->text.size() ? "..." : "";
+    std::snprintf(out, size, "'%.*s%s' at column %lu", length, l->text.c_str(), cut,
+                  static_cast<unsigned long>(l->offset) + 1);
 }
 
 }  // namespace
@@ -99,21 +98,36 @@ void grammar_walker::fail(syntax_code code, const char* expected, const lexeme* 
 }
 
 // The text is built here, not in the rules: a string in a rule's frame would
-// cost stack at every level of nesting.
+// cost stack at every level of nesting. "<phrase>: <expected>[ 'x' at column
+// n], found 'y' at column m", well within the error's 200 bytes.
 void grammar_walker::fail_at(syntax_code code, const char* expected, const lexeme* at, const lexeme* mentioned) const {
-    std::string detail = expected;
-    if (mentioned) detail += " " + quoted(mentioned->text) + " at " + column_of(mentioned);
-    raise_syntax_error(code, detail + ", " + found(at));
+    char mentioned_text[64] = "";
+    if (mentioned) {
+        mentioned_text[0] = ' ';
+        describe(mentioned, mentioned_text + 1, sizeof mentioned_text - 1);
+    }
+    char found_text[64] = "the end of the expression";
+    if (at) describe(at, found_text, sizeof found_text);
+    char text[198];
+    std::snprintf(text, sizeof text, "%s: %s%s, found %s", syntax_code_phrase(code_of(code)), expected, mentioned_text,
+                  found_text);
+    raise_syntax_error(code, text);
+}
+
+// The scanner dropped a literal that never closes; nothing after it was scanned.
+void grammar_walker::fail_unterminated_literal() const {
+    char text[96];
+    std::snprintf(text, sizeof text, "%s: expected the closing quote of the literal at column %lu",
+                  syntax_code_phrase(code_of(syntax_code::unterminated_literal)),
+                  static_cast<unsigned long>(unterminated_literal_offset) + 1);
+    raise_syntax_error(syntax_code::unterminated_literal, text);
 }
 
 void grammar_walker::decode_expression() {
     refine_lexemes(*this);
-    if (unterminated_literal_offset >= 0)
-        raise_syntax_error(syntax_code::unterminated_literal,
-                           "expected the closing quote of the literal at column " +
-                               std::to_string(static_cast<std::int64_t>(unterminated_literal_offset) + 1));
+    if (unterminated_literal_offset >= 0) fail_unterminated_literal();
     cursor = first();
-    if (!cursor) raise_syntax_error(syntax_code::expression_not_decoded, "");
+    if (!cursor) raise_syntax_error(syntax_code::expression_not_decoded, main_level_text);
     rule_entry_count = 0;
     const std::size_t most = std::numeric_limits<std::uint32_t>::max() / rule_entries_per_lexeme - 1;
     std::size_t lexemes = size();

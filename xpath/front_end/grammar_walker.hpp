@@ -7,7 +7,6 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 #include <vector>
 
 #include "action_codes.hpp"
@@ -57,6 +56,7 @@ private:
                                                      const lexeme* mentioned = nullptr) const;
     [[noreturn, gnu::noinline, gnu::cold]] void fail_at(syntax_code code, const char* expected, const lexeme* at,
                                                         const lexeme* mentioned = nullptr) const;
+    [[noreturn]] void fail_unterminated_literal() const;
 
     // Decodes one construct of `rule` at the cursor, or raises.
     void decode_rule(grammar_rule rule);

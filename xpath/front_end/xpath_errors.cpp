@@ -48,9 +48,8 @@ syntax_error::syntax_error(syntax_code code, const char* text) : code_(code) {
     text_[length] = 0;
 }
 
-void raise_syntax_error(syntax_code code, const std::string& detail) {
-    if (code == syntax_code::expression_not_decoded) throw syntax_error(code, main_level_text);
-    throw syntax_error(code, (std::string(syntax_code_phrase(static_cast<std::int32_t>(code))) + ": " + detail).c_str());
+void raise_syntax_error(syntax_code code, const char* text) {
+    throw syntax_error(code, text);
 }
 
 void raise_syntax_overflow() {

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 
 namespace xpath {
 
@@ -27,6 +26,10 @@ enum class syntax_code : std::int32_t {
     malformed_node_test = 11,    // a node type without its "()", or a bad processing-instruction test
 };
 constexpr std::int32_t last_syntax_code = 11;
+
+inline std::int32_t code_of(syntax_code code) {
+    return static_cast<std::int32_t>(code);
+}
 
 // The expression cannot be decoded. The text lives in a 200-byte buffer; a
 // text of 199 bytes or more is kept as the empty text.
@@ -64,9 +67,10 @@ public:
 // The text of an empty expression's error.
 constexpr const char* main_level_text = "main level";
 
-// Raises code's error with its phrase, ": " and the detail as its text (the
-// empty expression's: "main level"). The detail says what was expected and where.
-[[noreturn]] void raise_syntax_error(syntax_code code, const std::string& detail);
+// Raises code's error with its text, which begins with the code's phrase
+// and a colon and says what was expected and where (the empty expression's
+// text is "main level").
+[[noreturn]] void raise_syntax_error(syntax_code code, const char* text);
 [[noreturn]] void raise_syntax_overflow();
 
 // The code's name as written above ("unclosed_predicate"), and the phrase its

@@ -39,7 +39,7 @@ private_heap::~private_heap() {
         HeapFree(GetProcessHeap(), 0, record);
         record = next;
     }
-    if (lock_created_) DeleteCriticalSection(&lock_);
+    DeleteCriticalSection(&lock_);
 }
 
 unsigned char* private_heap::failure() {

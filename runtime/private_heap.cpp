@@ -32,19 +32,15 @@ void heap_free(void* block) {
     process_heap().release(block);
 }
 
+private_heap::private_heap() {
+    InitializeCriticalSection(&lock_);
+}
+
 void private_heap::heap_lock() {
-    if (!lock_created_) {
-        InitializeCriticalSection(&lock_);
-        lock_created_ = true;
-    }
     EnterCriticalSection(&lock_);
 }
 
 void private_heap::heap_unlock() {
-    if (!lock_created_) {
-        InitializeCriticalSection(&lock_);
-        lock_created_ = true;
-    }
     LeaveCriticalSection(&lock_);
 }
 

@@ -25,7 +25,9 @@ public:
     static constexpr std::int32_t separate_region_limit = 65536;
     static constexpr std::uint32_t merge_trigger_bytes = 0x8000;  // frees this large consolidate and trim
 
-    private_heap() = default;
+    // Creates the heap's lock. The process's heap is made on its first use,
+    // so its lock still comes with the first allocation or free.
+    private_heap();
     // Gives the core regions and their records back. The process's heap is
     // never destroyed; heaps made for a while (tests) are.
     ~private_heap();
@@ -105,8 +107,9 @@ private:
     static constexpr int recorded_segment_limit = 64;
     chunk segment_starts_[recorded_segment_limit] = {};
     int segment_count_ = 0;
+    // Created with the heap, not on the first lock: threads that share a heap
+    // would otherwise create it at once, one of them over a section another holds.
     CRITICAL_SECTION lock_{};
-    bool lock_created_ = false;
 
     // private_heap.cpp
     bool is_initialised() const { return state_.fast_limit_word != 0; }

@@ -54,6 +54,17 @@ void copy_value(path_value& value, evaluation_result& out) {
 
 }  // namespace
 
+const char* status_name(eval_status status) {
+    switch (status) {
+        case eval_status::status_ok: return "ok";
+        case eval_status::status_syntax: return "syntax";
+        case eval_status::status_overflow: return "overflow";
+        case eval_status::status_execution: return "execution";
+        case eval_status::status_unbalanced: return "unbalanced";
+    }
+    return "?";
+}
+
 evaluation_result evaluate(TiXmlNode* base_node, const char* expression, evaluation_trace* trace) {
     evaluation_result out;
     try {

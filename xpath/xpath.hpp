@@ -86,6 +86,9 @@ evaluation_result evaluate(TiXmlNode* base_node, const char* expression, evaluat
 // expression's "main level", "unnamed_syntax_error" for any other text).
 const char* execution_code_name(std::int32_t code);
 const char* syntax_error_name(const char* text);
+// A status as xpath-eval prints it: "ok", "syntax", "overflow", "execution",
+// "unbalanced"; "?" for a number that is none.
+const char* status_name(eval_status status);
 
 // The launcher's entry: evaluates and stores the integer conversion of the
 // result in *out (0 after any failure); true when the status is status_ok.

@@ -95,17 +95,6 @@ bool parse_options(int argc, char** argv, options& parsed) {
     return true;
 }
 
-const char* status_name(xpath::eval_status status) {
-    switch (status) {
-        case xpath::eval_status::status_ok: return "ok";
-        case xpath::eval_status::status_syntax: return "syntax";
-        case xpath::eval_status::status_overflow: return "overflow";
-        case xpath::eval_status::status_execution: return "execution";
-        case xpath::eval_status::status_unbalanced: return "unbalanced";
-    }
-    return "?";
-}
-
 const char* kind_name(xpath::value_kind kind) {
     switch (kind) {
         case xpath::value_kind::kind_bool: return "bool";
@@ -153,7 +142,7 @@ void print_reason(const xpath::evaluation_result& result) {
 }
 
 void print_result(const xpath::evaluation_result& result) {
-    std::printf("status: %s\n", status_name(result.status));
+    std::printf("status: %s\n", xpath::status_name(result.status));
     if (result.status == xpath::eval_status::status_execution) std::printf("error: %d\n", result.error_code);
     if (result.status == xpath::eval_status::status_syntax) std::printf("error: %s\n", result.error_text.c_str());
     print_reason(result);

@@ -69,19 +69,8 @@ void add_node(const xpath::result_node& entry, const tree_keys& keys, engine_ans
     }
 }
 
-const char* status_name(xpath::eval_status status) {
-    switch (status) {
-        case xpath::eval_status::status_ok: return "ok";
-        case xpath::eval_status::status_syntax: return "syntax";
-        case xpath::eval_status::status_overflow: return "overflow";
-        case xpath::eval_status::status_execution: return "execution";
-        case xpath::eval_status::status_unbalanced: return "unbalanced";
-    }
-    return "unknown status";
-}
-
 std::string error_text(const xpath::evaluation_result& result) {
-    std::string text = status_name(result.status);
+    std::string text = xpath::status_name(result.status);
     if (result.status == xpath::eval_status::status_syntax) return text + " (" + result.error_text + ")";
     if (result.status == xpath::eval_status::status_execution) {
         const char* name = xpath::execution_code_name(result.error_code);

@@ -31,13 +31,13 @@ enum class grammar_rule : std::int32_t {
     Argument = 17,                         // Expr
     UnionExpr = 18,                        // path ["|" union], nesting to the right
     PathExpr = 19,                         // filter [("/" or "//") path] or location path
-    FilterExpr = 20,                       // primary [predicate]
-    OrExpr = 21,                           // at most one "or"
-    AndExpr = 22,                          // at most one "and"
-    EqualityExpr = 23,                     // at most one "=" or "!="
-    RelationalExpr = 24,                   // at most one "<", ">", "<=", ">="
+    FilterExpr = 20,                       // primary, or a filter and one more predicate
+    OrExpr = 21,                           // "or" chained left to right
+    AndExpr = 22,                          // "and" chained left to right
+    EqualityExpr = 23,                     // "=" and "!=" chained left to right
+    RelationalExpr = 24,                   // "<", ">", "<=", ">=" chained left to right
     AdditiveExpr = 25,                     // "+" and "-" chained left to right
-    MultiplicativeExpr = 26,               // at most one "*", "div", "mod"
+    MultiplicativeExpr = 26,               // "*", "div", "mod" chained left to right
     UnaryExpr = 27,                        // "-" unary, or union
     VariableReference = 36,                // "$" QName
     NameTest = 37,                         // "*", prefix ":" "*", or QName
@@ -75,7 +75,7 @@ enum class sub_kind : std::int32_t {
     path_filter_slash = 23,        // PathExpr: filter "/" relative path
     path_filter_double_slash = 24, // PathExpr: filter "//" relative path
     filter_primary = 25,           // FilterExpr: primary
-    filter_predicate = 26,         // FilterExpr: primary and one predicate
+    filter_predicate = 26,         // FilterExpr: the filter before it and one predicate
     relative_location = 27,        // LocationPath: relative
     absolute_location = 28,        // LocationPath: absolute
     node_type_test = 29,           // NodeTest: comment(), node(), text() (variant: the keyword)

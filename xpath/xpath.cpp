@@ -37,8 +37,7 @@ void copy_nodes(const node_collection& nodes, std::vector<result_node>& out) {
     }
 }
 
-// The payload first: the conversions sort a node result in place.
-void copy_value(path_value& value, evaluation_result& out) {
+void copy_value(const path_value& value, const path_evaluator::conversions& converted, evaluation_result& out) {
     out.kind = value.kind;
     switch (value.kind) {
         case value_kind::kind_bool: out.truth = value.truth; break;
@@ -48,8 +47,8 @@ void copy_value(path_value& value, evaluation_result& out) {
         case value_kind::kind_nodes: copy_nodes(value.nodes, out.nodes); break;
         case value_kind::kind_none: break;
     }
-    out.as_int = value.to_int();
-    out.as_string = value.to_string();
+    out.as_int = converted.as_int;
+    out.as_string = converted.as_string;
 }
 
 }  // namespace
@@ -69,12 +68,13 @@ evaluation_result evaluate(TiXmlNode* base_node, const char* expression, evaluat
     evaluation_result out;
     try {
         auto evaluator = std::make_shared<path_evaluator>(base_node, expression);
-        path_value value = evaluator->evaluate();
+        path_evaluator::conversions converted;
+        path_value value = evaluator->evaluate(&converted);
         out.status = evaluator->status();
         out.error_code = evaluator->caught_code();
         out.error_text = evaluator->caught_text();
         if (trace) copy_trace(*evaluator, *trace);
-        copy_value(value, out);
+        copy_value(value, converted, out);
         out.keep_alive = std::move(evaluator);
     } catch (const std::exception&) {
         // The evaluator could not be built, or the copy ran out of memory.

@@ -27,11 +27,19 @@ enum class eval_status : std::int32_t {
 enum class value_kind : std::int32_t {
     kind_bool = 0,    // truth
     kind_string = 1,  // text
-    kind_int = 2,     // integer
-    kind_double = 3,  // real
+    kind_int = 2,     // integer: see "Numbers" below
+    kind_double = 3,  // real: see "Numbers" below
     kind_nodes = 4,   // nodes
     kind_none = 5,    // no value yet
 };
+
+// Numbers. Every number is an IEEE double in value; the engine keeps it as
+// an integer (kind_int) where that is exact: a literal without a "." that fits
+// 32 bits, and the result of "+", "-", "*", "mod", unary "-", count() and the
+// like when no operand was a double and the result is an integer within 32
+// bits other than -0. Everything else is kind_double: "div" always, a literal
+// with a ".", and every result beyond 32 bits, NaN ("0 div 0"), the
+// infinities ("1 div 0") and -0 ("0 * -1") included.
 
 // One entry of a node result: an attribute, or any other node of the tree.
 struct result_node {
@@ -47,11 +55,18 @@ struct evaluation_result {
     value_kind kind = value_kind::kind_none;
     bool truth = false;              // kind_bool
     std::int32_t integer = 0;        // kind_int
-    double real = 0;                 // kind_double
+    double real = 0;                 // kind_double: may be NaN, an infinity or -0
     std::string text;                // kind_string
     std::vector<result_node> nodes;  // kind_nodes, in the order the result holds them
-    std::int32_t as_int = 0;         // the value's integer conversion (0 after a failure)
-    std::string as_string;           // the value's string conversion
+    // The value's integer conversion (0 after a failure): a number truncated
+    // toward zero and saturated at the 32-bit limits, NaN giving 0; a string,
+    // or a node result's string, by atoi's rule: "26x" gives 26, "x" 0.
+    std::int32_t as_int = 0;
+    // The value's string by XPath's rules: "NaN", "Infinity", "-Infinity",
+    // numbers without an exponent in their shortest digits, "true"/"false",
+    // and of a node result the string value of its first node in document
+    // order (an element's: all the text below it), or "".
+    std::string as_string;
     // Keeps the engine's temporary root alive while `nodes` may name it
     // ("/a/parent::*"); nothing to read.
     std::shared_ptr<const void> keep_alive;
@@ -80,7 +95,7 @@ struct evaluation_trace {
 evaluation_result evaluate(TiXmlNode* base_node, const char* expression, evaluation_trace* trace = nullptr);
 
 // Names for tools and messages: an execution code's name as the engine lists
-// it ("division_by_zero"), or null for a number that is no code; a syntax
+// it ("function_failed"), or null for a number that is no code; a syntax
 // error's name, read from its text ("unclosed_predicate" for "unclosed
 // predicate: expected ']' ...", "expression_not_decoded" for the empty
 // expression's "main level", "unnamed_syntax_error" for any other text).

@@ -41,7 +41,7 @@ as text: 2'
 check "/Settings/*[1] | /Settings" 0 'value: nodes
   <Settings>
   <Language>
-as number: 0
-as text: Settings'
+as number: 2
+as text: 2'
 check "1 +" 1 "failed: status 1, error 0 (missing operand: expected an operand, found the end of the expression)"
 echo "install_example: the installed package builds and runs the example"

@@ -49,6 +49,12 @@ TEST(language_hand_over, writes_what_the_settings_say) {
         {"<Settings><Language>32</Language></Settings>", 32, "32",
          "Tarvolen: K\xc3\xa9rem, helyezze be a mem\xc3\xb3riak\xc3\xa1rty\xc3\xa1t."},
         {"<Settings><Language>-5</Language></Settings>", -5, "-5", english.c_str()},
+        {"<Settings><Language> 7 </Language></Settings>", 7, "7",
+         "Tarvolen: Coloque o cart\xc3\xa3o de mem\xc3\xb3ria no aparelho."},
+        {"<Settings><Language>26x</Language></Settings>", 26, "26",
+         "Tarvolen: Plaats a.u.b. de geheugenkaart in het apparaat."},
+        {"<Settings><Language>2.9</Language></Settings>", 2, "2",
+         "Tarvolen: Bitte legen sie die Speicherkarte in das Ger\xc3\xa4t ein."},
         {"<Settings><Language>1000000</Language></Settings>", 1000000, "1000000", english.c_str()},
         {"<Settings><Language>99999999999</Language></Settings>", 2147483647, "2147483647", english.c_str()},
         {"<Settings><Units>1</Units></Settings>", 0, "0", english.c_str()},  // no Language element

@@ -61,7 +61,9 @@ TEST_F(xpath_eval, outcomes_and_exit_codes) {
          "status: syntax\nerror: missing operand: expected an operand, found '=' at column 1\nreason: missing_operand\n"
          "kind: none\nint: 0\nstring: \n"},
         {{file, "$v"}, 1, "status: execution\nerror: 12\nreason: no_execution\nkind: none\nint: 0\nstring: \n"},
-        {{file, "1 div 0"}, 1, "status: execution\nerror: 8\nreason: multiplicative_failed\nkind: none\nint: 0\nstring: \n"},
+        {{file, "1 div 0"}, 0, "status: ok\nkind: double\nint: 2147483647\nstring: Infinity\n"},
+        {{file, "-1 div 0"}, 0, "status: ok\nkind: double\nint: -2147483648\nstring: -Infinity\n"},
+        {{file, "0 div 0"}, 0, "status: ok\nkind: double\nint: 0\nstring: NaN\n"},
         {{file, "namespace::a"}, 1, "status: execution\nerror: -2\nreason: not_yet_evaluated\nkind: none\nint: 0\nstring: \n"},
         {{file, "/"}, 1, "status: unbalanced\nkind: none\nint: 0\nstring: \n"},
         {{file, "(((((((((((((((((1)))))))))))))))))"}, 1, "status: overflow\nkind: none\nint: 0\nstring: \n"},

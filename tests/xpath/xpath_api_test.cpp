@@ -3,6 +3,7 @@
 // call, also when it names the evaluator's temporary root.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
 #include <string>
 
@@ -21,7 +22,8 @@ std::string payload(const xpath::evaluation_result& result) {
         case xpath::value_kind::kind_bool: return result.truth ? "bool true" : "bool false";
         case xpath::value_kind::kind_string: return "string " + result.text;
         case xpath::value_kind::kind_int: return "int " + std::to_string(result.integer);
-        case xpath::value_kind::kind_double: return "double " + std::to_string(result.real);
+        case xpath::value_kind::kind_double:
+            return "double " + (std::isnan(result.real) ? std::string("NaN") : std::to_string(result.real));
         case xpath::value_kind::kind_none: return "none";
         case xpath::value_kind::kind_nodes: break;
     }
@@ -47,7 +49,10 @@ TEST(xpath_api, evaluate_reports_status_error_and_value) {
         {"Language/text() + 1", eval_status::status_ok, 0, "", "int 8", 8, "8"},
         {"'x'", eval_status::status_ok, 0, "", "string x", 0, "x"},
         {"@version", eval_status::status_ok, 0, "", "nodes @version", 3, "3"},
-        {"/Settings/parent::*", eval_status::status_ok, 0, "", "nodes root", 0, "root"},  // the temporary root
+        {"/Settings/parent::*", eval_status::status_ok, 0, "", "nodes root", 7, "7"},  // the temporary root: all text
+        {"/Settings", eval_status::status_ok, 0, "", "nodes Settings", 7, "7"},
+        {"1 div 0", eval_status::status_ok, 0, "", "double inf", 2147483647, "Infinity"},
+        {"0 div 0", eval_status::status_ok, 0, "", "double NaN", 0, "NaN"},
         {"1 +", eval_status::status_syntax, 0, "missing operand: expected an operand, found the end of the expression",
          "none", 0, ""},
         {"nosuch()", eval_status::status_execution, 11, "", "none", 0, ""},  // the call failed

@@ -34,7 +34,7 @@ const char help_text[] =
     "  status: ok | syntax | overflow | execution | unbalanced\n"
     "  error: <code or syntax error text>             for execution and syntax\n"
     "  reason: <name>                                 right after error: the code's name\n"
-    "                   (e.g. division_by_zero); for syntax, the syntax error's\n"
+    "                   (e.g. function_failed); for syntax, the syntax error's\n"
     "                   name (e.g. unclosed_predicate; expression_not_decoded for\n"
     "                   an empty expression, whose text is \"main level\")\n"
     "  kind: bool | string | int | double | nodes | none\n"

@@ -139,6 +139,11 @@ void action_executor::run_action(const recorded_action& action, grammar_rule rul
         case grammar_rule::LocalPart:
             if (!skip) values_.push_string(action.literal);
             return;
+        case grammar_rule::VariableReference:
+            // Nothing is bound yet; a skipped operand ("1 or $v") is never read.
+            if (!skip) raise_execution_error(execution_code::no_execution);
+            run_rule(grammar_rule::QName, true);
+            return;
         default: raise_execution_error(execution_code::no_execution);
     }
 }
@@ -159,8 +164,47 @@ void action_executor::run_operator_rule(const recorded_action& action, grammar_r
         {grammar_rule::AdditiveExpr, grammar_rule::MultiplicativeExpr, code::additive_failed},
         {grammar_rule::MultiplicativeExpr, grammar_rule::UnaryExpr, code::multiplicative_failed},
     };
-    for (const level& l : levels)
-        if (l.rule == rule) run_operator_chain(action, l.rule, l.operand, skip, l.failure_code);
+    for (const level& l : levels) {
+        if (l.rule != rule) continue;
+        if (rule == grammar_rule::OrExpr || rule == grammar_rule::AndExpr)
+            run_logic_chain(l.rule, l.operand, skip, l.failure_code);
+        else
+            run_operator_chain(action, l.rule, l.operand, skip, l.failure_code);
+    }
+}
+
+// "a or b or c" stops at its first true operand, "and" at its first false
+// one, so that what follows is never evaluated. The operands were recorded
+// left to right: a pass in skip mode going down finds where each one's
+// actions end, and they then run from the first.
+void action_executor::run_logic_chain(grammar_rule rule, grammar_rule operand, bool skip,
+                                      execution_code failure_code) {
+    try {
+        std::vector<std::int32_t> operand_tops;  // the last operand first
+        operand_tops.push_back(actions_.cursor());
+        run_rule(operand, true);
+        while (actions_.read_action(actions_.cursor()).rule == code_of(rule)) {
+            actions_.take_action();
+            operand_tops.push_back(actions_.cursor());
+            run_rule(operand, true);
+        }
+        operand_tops.push_back(actions_.cursor());
+        run_rule(operand, true);
+        std::int32_t below_chain = actions_.cursor();
+        if (!skip) {
+            const bool deciding = rule == grammar_rule::OrExpr;  // the truth that ends the chain
+            bool result = !deciding;
+            for (auto top = operand_tops.rbegin(); top != operand_tops.rend() && result != deciding; ++top) {
+                actions_.move_cursor_to(*top);
+                run_rule(operand, false);
+                if (values_.pop_bool() == deciding) result = deciding;
+            }
+            values_.push_bool(result);
+        }
+        actions_.move_cursor_to(below_chain);
+    } catch (const execution_error&) {
+        raise_execution_error(failure_code);
+    }
 }
 
 // "8 div 4 div 2" is recorded left-nested: each operator lies right above its
@@ -211,10 +255,6 @@ path_value action_executor::take_operand(bool skip) {
 void action_executor::apply_operator(std::int32_t sub_kind_code, path_value& left, path_value& right) {
     sub_kind op = static_cast<sub_kind>(sub_kind_code);
     switch (op) {
-        case sub_kind::or_op: op_or(values_, left, right); break;
-        case sub_kind::and_op: op_and(values_, left, right); break;
-        case sub_kind::equal_op: op_equal(values_, left, right); break;
-        case sub_kind::not_equal_op: op_not_equal(values_, left, right); break;
         case sub_kind::first_plus:
         case sub_kind::next_plus: op_add(values_, left, right); break;
         case sub_kind::first_minus:
@@ -266,14 +306,16 @@ void action_executor::run_union(bool skip) {
 
 void action_executor::join_union_operand(bool skip) {
     node_collection right;
-    if (!skip) {
-        if (values_.top().kind != value_kind::kind_nodes) raise_execution_error(execution_code::not_a_node_collection);
-        right = values_.pop_nodes();
-    }
+    if (!skip) right = pop_union_operand();
     run_rule(grammar_rule::PathExpr, skip);
     if (skip) return;
-    node_collection left = values_.pop_nodes();
+    node_collection left = pop_union_operand();
     op_union(values_, right, left);
+}
+
+node_collection action_executor::pop_union_operand() {
+    if (values_.top().kind != value_kind::kind_nodes) raise_execution_error(execution_code::not_a_node_collection);
+    return values_.pop_nodes();
 }
 
 // Arguments are met last first and stored in written order.
@@ -321,9 +363,9 @@ void action_executor::push_number_literal(const std::string& digits) {
         values_.push_int(parse_int(digits), "primary number");
         return;
     }
-    double value = parse_double(digits);
+    double value = parse_number(digits);
     if (is_integer && value <= std::numeric_limits<std::int32_t>::max())
-        values_.push_int(parse_int(digits), "primary number");
+        values_.push_int(static_cast<std::int32_t>(value), "primary number");
     else
         values_.push_double(value);
 }
@@ -400,7 +442,8 @@ node_collection action_executor::filtered_entries(node_collection& entries, std:
     for (std::uint32_t i = 0; i < entries.count(); ++i) {
         TiXmlElement* element = entries.is_attribute(i) ? nullptr : entries.node_at(i)->ToElement();
         {
-            context_scope scope(context_, element, false);
+            auto position = static_cast<std::int32_t>(i + 1), size = static_cast<std::int32_t>(entries.count());
+            context_scope scope(context_, element, false, position, size);
             actions_.move_cursor_to(predicate_top);
             run_rule(grammar_rule::Predicate, false);
         }

@@ -46,11 +46,13 @@ private:
     void run_operator_rule(const recorded_action& action, grammar_rule rule, bool skip);
     void run_operator_chain(const recorded_action& outermost, grammar_rule rule, grammar_rule operand, bool skip,
                             execution_code failure_code);
+    void run_logic_chain(grammar_rule rule, grammar_rule operand, bool skip, execution_code failure_code);
     void apply_operator(std::int32_t sub_kind_code, path_value& left, path_value& right);
     path_value take_operand(bool skip);
     void run_negations(bool skip);
     void run_union(bool skip);
     void join_union_operand(bool skip);
+    node_collection pop_union_operand();
     void run_function_call(const recorded_action& action, bool skip);
     void run_primary(const recorded_action& action, bool skip);
     void push_number_literal(const std::string& digits);

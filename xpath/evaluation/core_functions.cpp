@@ -74,8 +74,13 @@ void fn_floor(function_call& call) {
     push_rounded(call, std::floor, "floor");
 }
 
-// The temporary root has no parent: it has no siblings to count.
+// In a filter's predicate the number of entries; elsewhere the number of the
+// context element's siblings (the temporary root has no parent, and none).
 void fn_last(function_call& call) {
+    if (call.context.filter_size > 0) {
+        call.stack.push_int(call.context.filter_size, "last()");
+        return;
+    }
     TiXmlElement* element = require_context(call, execution_code::last_without_context);
     call.stack.push_int(call.context.sibling_count_of(element), "last()");
 }
@@ -113,8 +118,13 @@ void fn_not(function_call& call) {
     call.stack.push_bool(!call.argument(0).to_bool());
 }
 
-// The temporary root has no parent: its position is -1.
+// In a filter's predicate the entry's place; elsewhere the context element's
+// place among its siblings (the temporary root has no parent: -1).
 void fn_position(function_call& call) {
+    if (call.context.filter_size > 0) {
+        call.stack.push_int(call.context.filter_position, "position()");
+        return;
+    }
     TiXmlElement* element = require_context(call, execution_code::position_without_context);
     call.stack.push_int(call.context.position_of(element, call.context.same_name), "position()");
 }
@@ -148,28 +158,27 @@ void fn_substring(function_call& call) {
     call.stack.push_string(substring_of(text, start, has_length, length));
 }
 
-// Integer total unless some entry's text holds a ".", then the double total.
+// The total of the nodes' numbers (NaN as soon as one is not a number): an
+// integer unless some entry's text holds a "." or the total is no 32-bit
+// integer.
 void fn_sum(function_call& call) {
     path_value& value = call.argument(0);
     if (value.kind != value_kind::kind_nodes) raise_execution_error(execution_code::sum_not_nodes);
     node_collection& nodes = value.nodes;
     if (nodes.count() > 1) nodes.sort_document_order();
-    std::uint32_t integer_total = 0;
-    double double_total = 0.0;
+    double total = 0.0;
     bool any_dot = false;
     for (std::uint32_t i = 0; i < nodes.count(); ++i) {
         std::string text = nodes.entry_string(i);
-        integer_total += static_cast<std::uint32_t>(parse_int(text));
-        double_total = parse_double(text) + double_total;
+        total += parse_number(text);
         any_dot = any_dot || text.find('.') != std::string::npos;
     }
-    if (any_dot) {
-        call.stack.push_double(double_total);
+    bool integral = total >= INT32_MIN && total <= INT32_MAX && total == std::trunc(total);
+    if (any_dot || !integral) {
+        call.stack.push_double(total);
         return;
     }
-    std::int32_t wrapped = integer_total <= INT32_MAX ? static_cast<std::int32_t>(integer_total)
-                                                       : -static_cast<std::int32_t>(~integer_total) - 1;
-    call.stack.push_int(wrapped, "sum()");
+    call.stack.push_int(static_cast<std::int32_t>(total), "sum()");
 }
 
 void fn_text(function_call& call) {

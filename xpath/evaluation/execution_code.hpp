@@ -42,7 +42,7 @@ enum class execution_code : std::int32_t {
     sum_arguments = 30,              // sum: argument count is not 1
     sum_not_nodes = 31,              // sum: the argument is not a node collection
     true_arguments = 32,             // true: any argument
-    division_by_zero = 33,           // "div" or "mod" by zero
+    division_by_zero = 33,           // no longer raised: "div" and "mod" follow IEEE doubles; kept so that 33 is never reused
     top_of_empty_stack = 34,         // the value stack's top was read while empty
     pop_of_empty_stack = 35,         // a value was removed from an empty stack
     pop_of_missing_entry = 36,       // a value was removed whose entry failed to be allocated

@@ -9,8 +9,7 @@
 
 #include <tinyxml.h>
 
-#include "number_text.hpp"
-#include "tree_text.hpp"
+#include "string_value.hpp"
 
 namespace xpath {
 namespace {
@@ -149,12 +148,8 @@ std::vector<unsigned char> node_collection::attribute_flags() const {
 }
 
 std::string node_collection::entry_string(std::uint32_t index) const {
-    if (is_attribute(index)) return value_of(attribute_at(index));
-    return value_of(node_at(index));
-}
-
-std::int32_t node_collection::entry_int(std::uint32_t index) const {
-    return parse_int(entry_string(index));
+    if (is_attribute(index)) return string_value(attribute_at(index));
+    return string_value(node_at(index));
 }
 
 }  // namespace xpath

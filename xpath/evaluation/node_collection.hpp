@@ -52,10 +52,8 @@ public:
     // Whether the node entries stand in document order already (attributes aside).
     bool is_in_document_order() const;
 
-    // An attribute's value, or the node's value: an element's tag name, a text's text.
+    // The entry's string value (string_value.hpp).
     std::string entry_string(std::uint32_t index) const;
-    // The atoi rule over entry_string.
-    std::int32_t entry_int(std::uint32_t index) const;
 
     // The entries in their order, each a TiXmlNode or, where its flag is 1, a
     // TiXmlAttribute; and the flags in the same order.

@@ -1,195 +1,83 @@
-// The operators. Wrap-around is computed in unsigned arithmetic and mapped
-// back, so no signed overflow occurs: 2147483647 + 1 is -2147483648, and the
-// lowest integer negated, divided or taken modulo -1 has a defined result.
+// The operators. Every arithmetic result is computed in doubles, which hold
+// every 32-bit integer and every sum or difference of two exactly, so an
+// integer result is exact wherever it is kept as one.
 #include "operators.hpp"
 
 #include <cmath>
-#include <limits>
 #include <utility>
 
+#include "comparison.hpp"
 #include "evaluation_errors.hpp"
-#include "number_text.hpp"
 
 namespace xpath {
 namespace {
 
-constexpr double smallest_divisor = 0.000001;
-
-// The two's-complement reading of the low 32 bits.
-std::int32_t wrap(std::uint32_t bits) {
-    if (bits <= static_cast<std::uint32_t>(std::numeric_limits<std::int32_t>::max()))
-        return static_cast<std::int32_t>(bits);
-    return -static_cast<std::int32_t>(~bits) - 1;
+bool is_int32(double value) {
+    return value >= -2147483648.0 && value <= 2147483647.0 && value == std::trunc(value) &&
+           !(value == 0 && std::signbit(value));
 }
 
-std::uint32_t bits_of(std::int32_t value) {
-    return static_cast<std::uint32_t>(value);
-}
-
-bool is_double_mode(const path_value& left, const path_value& right) {
+bool has_double(const path_value& left, const path_value& right) {
     return left.kind == value_kind::kind_double || right.kind == value_kind::kind_double;
 }
 
-bool is_number(const path_value& value) {
-    return value.kind == value_kind::kind_int || value.kind == value_kind::kind_double;
+// An integer where the operands allowed one and the value is one; NaN and
+// -0 are always doubles.
+void push_number(value_stack& stack, double value, bool integer_operands, const char* label) {
+    if (integer_operands && is_int32(value))
+        stack.push_int(static_cast<std::int32_t>(value), label);
+    else
+        stack.push_double(value);
 }
 
-// Remainder of truncating division; the sign follows the dividend.
-std::int32_t remainder_of(std::int32_t dividend, std::int32_t divisor) {
-    if (divisor == 0) raise_execution_error(execution_code::division_by_zero);
-    if (divisor == -1) return 0;  // also for the lowest integer, whose quotient would overflow
-    return dividend % divisor;
-}
-
-// One collection against a value of another kind: does some entry equal it?
-bool collection_equals(node_collection& nodes, path_value& value) {
-    switch (value.kind) {
-        case value_kind::kind_bool:
-            return value.to_bool() == (nodes.count() != 0);
-        case value_kind::kind_string:
-            for (std::uint32_t i = 0; i < nodes.count(); ++i)
-                if (nodes.entry_string(i) == value.text) return true;
-            return false;
-        case value_kind::kind_int:
-        case value_kind::kind_double: {
-            std::int32_t number = value.to_int();
-            for (std::uint32_t i = 0; i < nodes.count(); ++i)
-                if (nodes.entry_int(i) == number) return true;
-            return false;
-        }
-        default:
-            return false;
+relation relation_of(sub_kind op) {
+    switch (op) {
+        case sub_kind::equal_op: return relation::equal;
+        case sub_kind::not_equal_op: return relation::not_equal;
+        case sub_kind::less_op: return relation::less;
+        case sub_kind::less_equal_op: return relation::less_equal;
+        case sub_kind::greater_op: return relation::greater;
+        case sub_kind::greater_equal_op: return relation::greater_equal;
+        default: raise_not_yet();
     }
-}
-
-bool values_equal(path_value& left, path_value& right) {
-    bool left_nodes = left.kind == value_kind::kind_nodes;
-    bool right_nodes = right.kind == value_kind::kind_nodes;
-    if (left_nodes && right_nodes) raise_not_yet();
-    if (left_nodes) return collection_equals(left.nodes, right);
-    if (right_nodes) return collection_equals(right.nodes, left);
-    if (left.kind == value_kind::kind_bool || right.kind == value_kind::kind_bool)
-        return left.to_bool() == right.to_bool();
-    if (is_number(left) || is_number(right)) return left.to_double() == right.to_double();
-    return left.to_string() == right.to_string();
-}
-
-template <class compare>
-bool compare_in_mode(path_value& left, path_value& right, compare relation) {
-    if (is_double_mode(left, right)) return relation(left.to_double(), right.to_double());
-    return relation(static_cast<double>(left.to_int()), static_cast<double>(right.to_int()));
-}
-
-void push_product(value_stack& stack, path_value& left, path_value& right) {
-    if (is_double_mode(left, right)) {
-        stack.push_double(left.to_double() * right.to_double());
-        return;
-    }
-    std::int64_t product = static_cast<std::int64_t>(left.to_int()) * right.to_int();
-    stack.push_int(wrap(static_cast<std::uint32_t>(static_cast<std::uint64_t>(product))), "*");
-}
-
-void push_quotient(value_stack& stack, path_value& left, path_value& right) {
-    double dividend = left.to_double();
-    double divisor = right.to_double();
-    if (std::fabs(divisor) < smallest_divisor) raise_execution_error(execution_code::division_by_zero);
-    stack.push_double(dividend / divisor);
-}
-
-void push_remainder(value_stack& stack, path_value& left, path_value& right) {
-    if (is_double_mode(left, right)) {
-        std::int32_t dividend = double_to_int(left.to_double());
-        std::int32_t divisor = double_to_int(right.to_double());
-        stack.push_double(static_cast<double>(remainder_of(dividend, divisor)));
-        return;
-    }
-    std::int32_t dividend = left.to_int();
-    std::int32_t divisor = right.to_int();
-    stack.push_int(remainder_of(dividend, divisor), "mod");
 }
 
 }  // namespace
 
-void op_or(value_stack& stack, path_value& left, path_value& right) {
-    bool left_truth = left.to_bool();
-    bool right_truth = right.to_bool();
-    stack.push_bool(left_truth || right_truth);
-}
-
-void op_and(value_stack& stack, path_value& left, path_value& right) {
-    bool left_truth = left.to_bool();
-    bool right_truth = right.to_bool();
-    stack.push_bool(left_truth && right_truth);
-}
-
-void op_equal(value_stack& stack, path_value& left, path_value& right) {
-    stack.push_bool(values_equal(left, right));
-}
-
-void op_not_equal(value_stack& stack, path_value& left, path_value& right) {
-    op_equal(stack, left, right);
-    stack.push_bool(!stack.pop_bool());
-}
-
-// Integers compare exactly as doubles, so one comparison serves both modes.
-void op_compare(value_stack& stack, sub_kind relation, path_value& left, path_value& right) {
-    bool result = false;
-    switch (relation) {
-        case sub_kind::less_op: result = compare_in_mode(left, right, [](double a, double b) { return a < b; }); break;
-        case sub_kind::greater_op: result = compare_in_mode(left, right, [](double a, double b) { return a > b; }); break;
-        case sub_kind::less_equal_op:
-            result = compare_in_mode(left, right, [](double a, double b) { return a <= b; });
-            break;
-        case sub_kind::greater_equal_op:
-            result = compare_in_mode(left, right, [](double a, double b) { return a >= b; });
-            break;
-        default: raise_not_yet();
-    }
-    stack.push_bool(result);
+void op_compare(value_stack& stack, sub_kind op, path_value& left, path_value& right) {
+    stack.push_bool(compare_values(relation_of(op), left, right));
 }
 
 void op_add(value_stack& stack, path_value& left, path_value& right) {
-    if (is_double_mode(left, right)) {
-        stack.push_double(left.to_double() + right.to_double());
-        return;
-    }
-    std::int32_t a = left.to_int();
-    std::int32_t b = right.to_int();
-    stack.push_int(wrap(bits_of(a) + bits_of(b)), "+");
+    push_number(stack, left.to_number() + right.to_number(), !has_double(left, right), "+");
 }
 
 void op_subtract(value_stack& stack, path_value& left, path_value& right) {
-    if (is_double_mode(left, right)) {
-        stack.push_double(left.to_double() - right.to_double());
-        return;
-    }
-    std::int32_t a = left.to_int();
-    std::int32_t b = right.to_int();
-    stack.push_int(wrap(bits_of(a) - bits_of(b)), "-");
+    push_number(stack, left.to_number() - right.to_number(), !has_double(left, right), "-");
 }
 
+// "div" gives a double whatever its operands, as it always has.
 void op_multiplicative(value_stack& stack, sub_kind operation, path_value& left, path_value& right) {
+    double a = left.to_number();
+    double b = right.to_number();
+    bool integer_operands = !has_double(left, right);
     switch (operation) {
-        case sub_kind::multiply_op: push_product(stack, left, right); break;
-        case sub_kind::div_op: push_quotient(stack, left, right); break;
-        case sub_kind::mod_op: push_remainder(stack, left, right); break;
+        case sub_kind::multiply_op: push_number(stack, a * b, integer_operands, "*"); break;
+        case sub_kind::div_op: stack.push_double(a / b); break;
+        case sub_kind::mod_op: push_number(stack, std::fmod(a, b), integer_operands, "mod"); break;
         default: raise_not_yet();
     }
 }
 
 void op_negate(value_stack& stack) {
-    path_value operand = stack.top();
-    stack.pop(1);
-    if (operand.kind == value_kind::kind_double) {
-        stack.push_double(operand.real * -1.0);
-        return;
-    }
-    stack.push_int(wrap(0u - bits_of(operand.to_int())), "unary -");
+    path_value operand = stack.pop_value();
+    push_number(stack, -operand.to_number(), operand.kind != value_kind::kind_double, "unary -");
 }
 
 void op_union(value_stack& stack, const node_collection& first, const node_collection& second) {
     node_collection combined(first);
     for (std::uint32_t i = 0; i < second.count(); ++i) combined.add_unique_from(second, i);
+    combined.sort_document_order();
     stack.push_nodes(std::move(combined));
 }
 

@@ -11,6 +11,7 @@
 #include "action_executor.hpp"
 #include "evaluation_errors.hpp"
 #include "node_collection.hpp"
+#include "number_text.hpp"
 #include "tree_links.hpp"
 #include "xpath/front_end/lexer.hpp"
 #include "xpath/front_end/xpath_errors.hpp"
@@ -43,16 +44,18 @@ std::int32_t path_evaluator::action_count() {
     return actions_.action_count();
 }
 
-path_value path_evaluator::evaluate() {
-    run_guarded();
+path_value path_evaluator::evaluate(conversions* converted) {
+    run_guarded(converted);
     return result_;
 }
 
-void path_evaluator::run_guarded() {
+void path_evaluator::run_guarded(conversions* converted) {
     caught_code_ = 0;
     caught_text_.clear();
+    if (converted) *converted = conversions();
     try {
         run_pipeline();
+        if (converted) convert_result(*converted);
     } catch (const syntax_error& error) {
         result_ = path_value();
         status_ = eval_status::status_syntax;
@@ -68,6 +71,7 @@ void path_evaluator::run_guarded() {
         result_ = path_value();
         status_ = eval_status::status_execution;
     }
+    if (converted && status_ != eval_status::status_ok) *converted = conversions();
     detach_synthetic_root();
 }
 
@@ -88,12 +92,22 @@ void path_evaluator::run_pipeline() {
 }
 
 // Converts the result itself where that leaves it as it is: a collection
-// in document order is not reordered by the conversion.
+// in document order is not reordered by the conversion. The string goes
+// last, since the integer conversion of a collection reads its string too.
+void path_evaluator::convert_result(conversions& converted) {
+    if (result_.kind != value_kind::kind_nodes || result_.nodes.is_in_document_order()) {
+        converted.as_string = result_.to_string();
+    } else {
+        path_value copy = result_;
+        converted.as_string = copy.to_string();
+    }
+    converted.as_int = result_.kind == value_kind::kind_nodes ? parse_int(converted.as_string) : result_.to_int();
+}
+
 std::int32_t path_evaluator::evaluate_as_int() {
-    run_guarded();
-    if (result_.kind != value_kind::kind_nodes || result_.nodes.is_in_document_order()) return result_.to_int();
-    path_value copy = result_;
-    return copy.to_int();
+    conversions converted;
+    run_guarded(&converted);
+    return status_ == eval_status::status_ok ? converted.as_int : 0;
 }
 
 void path_evaluator::attach_synthetic_root() {

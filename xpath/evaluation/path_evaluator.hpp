@@ -32,8 +32,17 @@ public:
                                const char* literal) override;
     std::int32_t action_count() override;
 
-    // Runs the pipeline once; returns a copy of the result.
-    path_value evaluate();
+    // The result's integer and string conversions, made while the tree still
+    // hangs under the temporary root: a result that holds the root reads the
+    // whole text below it.
+    struct conversions {
+        std::int32_t as_int = 0;
+        std::string as_string;
+    };
+
+    // Runs the pipeline once; returns a copy of the result, and with
+    // `converted` its conversions (0 and "" after a failure).
+    path_value evaluate(conversions* converted = nullptr);
     std::int32_t evaluate_as_int();
 
     eval_status status() const { return status_; }
@@ -61,8 +70,10 @@ private:
     std::unique_ptr<TiXmlElement> retired_root_;
     sibling_positions siblings_;
 
-    // Runs the pipeline once and sets status and result; nothing escapes.
-    void run_guarded();
+    // Runs the pipeline once and sets status and result, and converts it
+    // into `converted` unless that is null; nothing escapes.
+    void run_guarded(conversions* converted);
+    void convert_result(conversions& converted);
     void run_pipeline();
     void attach_synthetic_root();
     void detach_synthetic_root();

@@ -1,6 +1,8 @@
 // Path values and their conversions.
 #include "path_value.hpp"
 
+#include <cmath>
+
 #include "number_text.hpp"
 
 namespace xpath {
@@ -48,12 +50,13 @@ std::int32_t path_value::to_int() {
     }
 }
 
-double path_value::to_double() {
+double path_value::to_number() {
     switch (kind) {
         case value_kind::kind_bool: return truth ? 1.0 : 0.0;
         case value_kind::kind_int: return static_cast<double>(integer);
         case value_kind::kind_double: return real;
-        default: return parse_double(to_string());
+        case value_kind::kind_string: return parse_number(text);
+        default: return parse_number(to_string());
     }
 }
 
@@ -63,7 +66,7 @@ std::string path_value::to_string() {
         case value_kind::kind_bool: return to_bool() ? "true" : "false";
         case value_kind::kind_string: return text;
         case value_kind::kind_int: return format_int(integer);
-        case value_kind::kind_double: return format_double(real);
+        case value_kind::kind_double: return format_number(real);
         case value_kind::kind_nodes:
             if (nodes.count() == 0) return std::string();
             nodes.sort_document_order();
@@ -78,7 +81,7 @@ bool path_value::to_bool() const {
         case value_kind::kind_bool: return truth;
         case value_kind::kind_string: return !text.empty();
         case value_kind::kind_int: return integer != 0;
-        case value_kind::kind_double: return real != 0.0;
+        case value_kind::kind_double: return real != 0.0 && !std::isnan(real);
         case value_kind::kind_nodes: return nodes.count() != 0;
         case value_kind::kind_none: break;
     }

@@ -1,7 +1,8 @@
 // path_value: the typed value that every step of an evaluation produces and
 // consumes. The payloads are separate fields, not an overlay; only the one
 // that `kind` names is meaningful. Every coercion between kinds goes through
-// the four conversions, which follow the C library's rules.
+// the four conversions: XPath's number, string and boolean, and the integer
+// conversion that the launcher's result keeps.
 #pragma once
 
 #include <cstdint>
@@ -34,9 +35,15 @@ public:
     path_value& operator=(path_value&& source) noexcept;
 
     // The conversions take the value itself: those that read a node
-    // collection sort it in place first.
+    // collection sort it in place first, since the first node in document
+    // order stands for it.
+    // The integer conversion: a double truncated and saturated (NaN gives 0),
+    // a string or a collection's string by the atoi rule ("26x" gives 26).
     std::int32_t to_int();
-    double to_double();
+    // XPath's number(): a string by XPath's rule (NaN for anything but a
+    // decimal number), true 1, false 0.
+    double to_number();
+    // XPath's string(): a collection's first node's string value, or "".
     std::string to_string();
     bool to_bool() const;
 

@@ -46,7 +46,7 @@ std::string describe_value(const xpath::path_value& value) {
         case xpath::value_kind::kind_bool: return value.truth ? "bool: true" : "bool: false";
         case xpath::value_kind::kind_string: return "string: " + value.text;
         case xpath::value_kind::kind_int: return "int: " + xpath::format_int(value.integer);
-        case xpath::value_kind::kind_double: return "double: " + xpath::format_double(value.real);
+        case xpath::value_kind::kind_double: return "double: " + xpath::format_number(value.real);
         case xpath::value_kind::kind_nodes: return describe_nodes(value.nodes);
         case xpath::value_kind::kind_none: break;
     }

@@ -115,25 +115,24 @@ TEST(node_collection, sort_puts_nodes_in_document_order_around_attributes) {
     }
 }
 
-TEST(node_collection, entries_read_as_text_and_integer) {
+TEST(node_collection, entries_read_as_their_string_values) {
     test_support::sample_document sample(letters_xml);
     node_collection collection;
     collection.add_unique(sample.element("a"));
     collection.add_unique(sample.attribute("a", "x"));
     collection.add_unique(sample.first_child("b"));
-    collection.add_unique(sample.attribute("a", "y"));
-    struct row { const char* entry; std::string text; std::int32_t integer; };
+    collection.add_unique(sample.element("c"));
+    struct row { const char* entry; std::string text; };
     const row rows[] = {
-        {"element a", "a", 0},
-        {"attribute x", "12px", 12},
-        {"text of b", "-3 apples", -3},
-        {"attribute y", "y", 0},
+        {"element a: the text below it", "-3 apples"},
+        {"attribute x", "12px"},
+        {"text of b", "-3 apples"},
+        {"empty element c", ""},
     };
     ASSERT_EQ(collection.count(), 4u);
     for (std::uint32_t i = 0; i < 4; ++i) {
         SCOPED_TRACE(rows[i].entry);
         EXPECT_EQ(collection.entry_string(i), rows[i].text);
-        EXPECT_EQ(collection.entry_int(i), rows[i].integer);
     }
 }
 

@@ -46,6 +46,18 @@ TEST(path_evaluator, statuses_and_the_integer_entry) {
         {settings_xml, "/Settings/Missing/text()", eval_status::status_ok, 0},  // an empty selection
         {"<Settings><Language> 23 </Language></Settings>", "/Settings/Language/text()", eval_status::status_ok, 23},
         {"<Settings><Language>x</Language></Settings>", "/Settings/Language/text()", eval_status::status_ok, 0},
+        // The integer conversion keeps the atoi rule and saturation, whatever
+        // XPath's number of the same value is.
+        {"<Settings><Language>26x</Language></Settings>", "/Settings/Language/text()", eval_status::status_ok, 26},
+        {"<Settings><Language>26x</Language></Settings>", "/Settings/Language", eval_status::status_ok, 26},
+        {settings_xml, "'26x'", eval_status::status_ok, 26},
+        {settings_xml, "'-0.9'", eval_status::status_ok, 0},
+        {settings_xml, "'99999999999'", eval_status::status_ok, 2147483647},
+        {settings_xml, "-7.9", eval_status::status_ok, -7},
+        {settings_xml, "2147483647 + 1", eval_status::status_ok, 2147483647},
+        {settings_xml, "1 div 0", eval_status::status_ok, 2147483647},
+        {settings_xml, "-1 div 0", eval_status::status_ok, -2147483647 - 1},
+        {settings_xml, "0 div 0", eval_status::status_ok, 0},
         {settings_xml, "1 + 2 * 3", eval_status::status_ok, 7},
         {settings_xml, "/", eval_status::status_unbalanced, 0},
         {settings_xml, "", eval_status::status_syntax, 0},
@@ -125,10 +137,13 @@ TEST(path_evaluator, leaves_pre_order_numbers_from_the_base_node) {
 TEST(path_evaluator, a_result_holding_the_temporary_root_stays_readable) {
     auto document = test_support::parse_xml(settings_xml);
     xpath::path_evaluator evaluator(document->RootElement(), "/Settings/parent::*");
-    xpath::path_value result = evaluator.evaluate();
+    xpath::path_evaluator::conversions converted;
+    xpath::path_value result = evaluator.evaluate(&converted);
     ASSERT_EQ(evaluator.status(), eval_status::status_ok);
     ASSERT_EQ(result.nodes.count(), 1u);
-    EXPECT_EQ(result.to_string(), "root");  // the sanitizer build checks the node is still alive
+    EXPECT_STREQ(result.nodes.node_at(0)->Value(), "root");  // the sanitizer build checks the node is still alive
+    EXPECT_EQ(converted.as_string, "7");  // converted while the tree still hung below it
+    EXPECT_EQ(converted.as_int, 7);
     EXPECT_EQ(document->RootElement()->Parent(), document.get());
 }
 

@@ -134,6 +134,11 @@ TEST(node_collection, entries_read_as_their_string_values) {
         SCOPED_TRACE(rows[i].entry);
         EXPECT_EQ(collection.entry_string(i), rows[i].text);
     }
+    // Text at every depth in document order, CDATA included, comments not.
+    test_support::sample_document mixed("<m>x<!--c--><i>y<![CDATA[z]]><j/></i>w</m>");
+    node_collection element;
+    element.add_unique(mixed.element("m"));
+    EXPECT_EQ(element.entry_string(0), "xyzw");
 }
 
 // Past a few entries membership goes through an index made on the first

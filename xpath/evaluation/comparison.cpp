@@ -1,17 +1,15 @@
 // Comparisons. Each node's string value is read once per comparison, and two
-// collections never cost the product of their sizes: "=" probes a hash of
-// the smaller side's strings, "!=" only asks whether the two sides hold more
+// collections never cost the product of their sizes: "=" looks the larger
+// side's strings up among the smaller side's, sorted, "!=" only asks whether the two sides hold more
 // than one distinct string between them, and an ordering compares the
 // extreme numbers of each side.
 #include "comparison.hpp"
 
 #include <algorithm>
 #include <cmath>
-#include <deque>
 #include <limits>
 #include <string>
 #include <string_view>
-#include <unordered_set>
 #include <vector>
 
 #include "number_text.hpp"
@@ -93,45 +91,39 @@ bool nodes_against_value(relation r, const node_collection& nodes, path_value& v
     return false;  // kind_none: no value to compare with
 }
 
-// The string values of a collection, kept for the length of one comparison.
-class entry_texts {
+// The string values of a collection, kept for the length of one comparison
+// and sorted, so that a string of the other side is found by binary search.
+class sorted_texts {
 public:
-    explicit entry_texts(const node_collection& nodes) {
+    explicit sorted_texts(const node_collection& nodes) {
         texts_.reserve(nodes.count());
+        owned_.reserve(nodes.count());  // never reallocated: the views into it stay valid
         std::string joined;
         for (std::uint32_t i = 0; i < nodes.count(); ++i) {
             std::string_view text = entry_text(nodes, i, joined);
-            if (text.data() == joined.data() && !text.empty()) {
+            if (!text.empty() && text.data() == joined.data()) {
                 owned_.push_back(joined);
                 text = owned_.back();
             }
             texts_.push_back(text);
         }
+        std::sort(texts_.begin(), texts_.end());
     }
-    const std::vector<std::string_view>& texts() const { return texts_; }
+    bool contains(std::string_view text) const { return std::binary_search(texts_.begin(), texts_.end(), text); }
 
 private:
     std::vector<std::string_view> texts_;
-    std::deque<std::string> owned_;  // joined values; a deque never moves them
+    std::vector<std::string> owned_;  // joined values
 };
-
-// Up to this many strings on the smaller side a scan beats a hash.
-constexpr std::size_t scanned_texts = 8;
 
 bool some_equal_pair(const node_collection& left, const node_collection& right) {
     const node_collection& smaller = left.count() <= right.count() ? left : right;
     const node_collection& larger = &smaller == &left ? right : left;
-    entry_texts kept(smaller);
-    const std::vector<std::string_view>& texts = kept.texts();
-    std::unordered_set<std::string_view> hashed;
-    if (texts.size() > scanned_texts) hashed.insert(texts.begin(), texts.end());
+    if (smaller.count() == 0) return false;
+    sorted_texts kept(smaller);
     std::string joined;
-    for (std::uint32_t i = 0; i < larger.count(); ++i) {
-        std::string_view text = entry_text(larger, i, joined);
-        if (texts.size() > scanned_texts ? hashed.count(text) != 0
-                                         : std::find(texts.begin(), texts.end(), text) != texts.end())
-            return true;
-    }
+    for (std::uint32_t i = 0; i < larger.count(); ++i)
+        if (kept.contains(entry_text(larger, i, joined))) return true;
     return false;
 }
 

@@ -77,7 +77,11 @@ std::vector<workload> workloads() {
         all.push_back({"//item[last()]", answer_kind::nodes, doc, label, nodes_answer(1, n)});
         all.push_back({"sum(//item/@id)", answer_kind::integer, doc, label, integer_answer(id_sum)});
         all.push_back({"//item[500]/@id", answer_kind::text, doc, label, "500"});
+        all.push_back({"count(//item[@id = '77'])", answer_kind::integer, doc, label, "1"});
     }
+    // Two node-sets compared for every item: the inner path runs per item,
+    // the comparison itself must not cost the product of the two sizes.
+    all.push_back({"count(//item[@id = //item/@id])", answer_kind::integer, "list10000", "10k", "10000"});
     return all;
 }
 

@@ -160,7 +160,7 @@ void fn_substring(function_call& call) {
 
 // The total of the nodes' numbers (NaN as soon as one is not a number): an
 // integer unless some entry's text holds a "." or the total is no 32-bit
-// integer.
+// integer (the total starts at +0, so it is never -0).
 void fn_sum(function_call& call) {
     path_value& value = call.argument(0);
     if (value.kind != value_kind::kind_nodes) raise_execution_error(execution_code::sum_not_nodes);

@@ -92,8 +92,8 @@ void path_evaluator::run_pipeline() {
 }
 
 // Converts the result itself where that leaves it as it is: a collection
-// in document order is not reordered by the conversion. The string goes
-// last, since the integer conversion of a collection reads its string too.
+// in document order is not reordered by the conversion. The string comes
+// first, since a collection's integer conversion is that of its string.
 void path_evaluator::convert_result(conversions& converted) {
     if (result_.kind != value_kind::kind_nodes || result_.nodes.is_in_document_order()) {
         converted.as_string = result_.to_string();

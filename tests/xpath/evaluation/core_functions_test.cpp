@@ -245,7 +245,7 @@ TEST(core_functions, string_functions) {
         {"string-length(-12)", "string-length", {path_value(-12)}, "int: 3"},
         {"string-length(2.5)", "string-length", {path_value(2.5)}, "int: 3"},
         {"string-length(true())", "string-length", {path_value(true)}, "int: 4"},
-        {"string-length(Rome)", "string-length", {nodes({rome})}, "int: 4"},  // the tag name
+        {"string-length(City Rome)", "string-length", {nodes({rome})}, "int: 4"},  // the text below it
         {"normalize-space('')", "normalize-space", {path_value("")}, "string: "},
         {"normalize-space('   ')", "normalize-space", {path_value("   ")}, "string: "},
         {"normalize-space(tab tab)", "normalize-space", {path_value("\t\t")}, "string: "},
@@ -321,6 +321,13 @@ TEST(core_functions, count_sum_and_name_of_collections) {
         {"name(City, text 7)", "name", {nodes({rome, seven})}, "string: City"},
     };
     check_calls(rows);
+    // Negative totals stay integers.
+    test_support::sample_document negatives("<s><n>-2</n><n>-3</n></s>");
+    TiXmlElement* minus_two = negatives.element("n");
+    const call_row signed_rows[] = {
+        {"sum(-2, -3)", "sum", {nodes({minus_two, minus_two->NextSiblingElement("n")})}, "int: -5"},
+    };
+    check_calls(signed_rows);
 }
 
 TEST(core_functions, truth_values) {

@@ -41,7 +41,8 @@ std::unique_ptr<engine> make_project_engine();
 std::unique_ptr<engine> make_pugixml_engine();   // only where pugixml is installed
 std::unique_ptr<engine> make_libxml2_engine();   // only where libxml2 is installed
 
-// The 32-bit reading of an integer answer, as text.
+// An integer answer saturated at the 32-bit limits, as the project's integer
+// conversion gives it, as text.
 std::string integer_answer(std::int64_t value);
 std::string nodes_answer(std::int64_t count, const std::string& first_id);
 

@@ -36,7 +36,8 @@ void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
 namespace side_by_side {
 
 std::string integer_answer(std::int64_t value) {
-    return std::to_string(static_cast<std::int32_t>(static_cast<std::uint32_t>(value)));
+    const std::int64_t lowest = -2147483647 - 1, highest = 2147483647;
+    return std::to_string(value < lowest ? lowest : value > highest ? highest : value);
 }
 
 std::string nodes_answer(std::int64_t count, const std::string& first_id) {

@@ -26,12 +26,13 @@ void copy_trace(const path_evaluator& evaluator, evaluation_trace& trace) {
 
 void copy_nodes(const node_collection& nodes, std::vector<result_node>& out) {
     out.reserve(nodes.count());
-    for (std::uint32_t i = 0; i < nodes.count(); ++i) {
+    for (const node_ref& ref : nodes) {
         result_node entry;
-        if (nodes.is_attribute(i)) {
-            entry.attribute = nodes.attribute_at(i);
+        if (ref.attribute) {
+            entry.attribute = ref.attribute;
+            entry.element = ref.node->ToElement();
         } else {
-            entry.node = nodes.node_at(i);
+            entry.node = ref.node;
         }
         out.push_back(entry);
     }

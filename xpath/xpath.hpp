@@ -10,6 +10,7 @@
 #include <vector>
 
 class TiXmlAttribute;
+class TiXmlElement;
 class TiXmlNode;
 
 namespace xpath {
@@ -42,9 +43,12 @@ enum class value_kind : std::int32_t {
 // infinities ("1 div 0") and -0 ("0 * -1") included.
 
 // One entry of a node result: an attribute, or any other node of the tree.
+// The root node is a TiXmlDocument: the base node itself when it is one,
+// else the engine's temporary root (see keep_alive).
 struct result_node {
     const TiXmlNode* node = nullptr;            // every entry but an attribute
     const TiXmlAttribute* attribute = nullptr;  // an attribute
+    const TiXmlElement* element = nullptr;      // an attribute's element
 };
 
 // What one evaluation gave. Only the payload that `kind` names is filled.
@@ -68,7 +72,7 @@ struct evaluation_result {
     // order (an element's: all the text below it), or "".
     std::string as_string;
     // Keeps the engine's temporary root alive while `nodes` may name it
-    // ("/a/parent::*"); nothing to read.
+    // ("/", "/a/.."); nothing to read.
     std::shared_ptr<const void> keep_alive;
 };
 
@@ -89,9 +93,21 @@ struct evaluation_trace {
     std::vector<action_record> actions;
 };
 
-// Evaluates `expression` with `base_node` as the context node (a null or
-// document node counts as none: status_execution). With `trace`, also records
-// how the expression was read. No exception leaves it.
+// Evaluates `expression` with `base_node` as the context node, at position 1
+// of 1. A null base node counts as none: status_execution. With `trace`,
+// also records how the expression was read. No exception leaves it.
+//
+// The tree as the expression sees it: a TiXmlDocument as base node is the
+// root node itself, and "/" selects it; everything it holds is reached,
+// comments and processing instructions beside the root element included
+// ("/comment()"). Any other base node is hung, for the evaluation, under a
+// temporary root node that has no name and is no element, so that "/" and
+// ".." from the base node select that root, "/*" the base node, and nothing
+// outside the base node's subtree is reached. Either way the tree is left as
+// it was found, but for the document-order numbers that the evaluation
+// stores in every node's user data (the root node 1, then pre-order).
+// TinyXML's declarations and DOCTYPE are no nodes of the tree; a
+// processing instruction is TinyXML's unknown node "?target data?".
 evaluation_result evaluate(TiXmlNode* base_node, const char* expression, evaluation_trace* trace = nullptr);
 
 // Names for tools and messages: an execution code's name as the engine lists

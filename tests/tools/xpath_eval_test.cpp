@@ -64,8 +64,15 @@ TEST_F(xpath_eval, outcomes_and_exit_codes) {
         {{file, "1 div 0"}, 0, "status: ok\nkind: double\nint: 2147483647\nstring: Infinity\n"},
         {{file, "-1 div 0"}, 0, "status: ok\nkind: double\nint: -2147483648\nstring: -Infinity\n"},
         {{file, "0 div 0"}, 0, "status: ok\nkind: double\nint: 0\nstring: NaN\n"},
-        {{file, "namespace::a"}, 1, "status: execution\nerror: -2\nreason: not_yet_evaluated\nkind: none\nint: 0\nstring: \n"},
-        {{file, "/"}, 1, "status: unbalanced\nkind: none\nint: 0\nstring: \n"},
+        {{file, "p:*"}, 1, "status: execution\nerror: -2\nreason: not_yet_evaluated\nkind: none\nint: 0\nstring: \n"},
+        {{file, "/"}, 0, "status: ok\nkind: nodes\ncount: 1\nnode: root \nint: 7\nstring: 7\n"},
+        {{"--context", "root-element", file, "name(.)"}, 0, "status: ok\nkind: string\nint: 0\nstring: Settings\n"},
+        // The document as context: the declaration is no node.
+        {{"--context", "document", file, "node()"}, 0,
+         "status: ok\nkind: nodes\ncount: 1\nnode: element Settings\nint: 7\nstring: 7\n"},
+        {{"--context", "document", file, "."}, 0, "status: ok\nkind: nodes\ncount: 1\nnode: root \nint: 7\nstring: 7\n"},
+        {{"--context", "elsewhere", file, "."}, 2, ""},
+        {{"--context"}, 2, ""},  // no value
         {{file, "(((((((((((((((((1)))))))))))))))))"}, 1, "status: overflow\nkind: none\nint: 0\nstring: \n"},
         {{file}, 2, ""},
         {{"--verbose", file, "1"}, 2, ""},

@@ -28,8 +28,12 @@ std::string payload(const xpath::evaluation_result& result) {
         case xpath::value_kind::kind_nodes: break;
     }
     std::string text = "nodes";
-    for (const xpath::result_node& entry : result.nodes)
-        text += entry.attribute ? std::string(" @") + entry.attribute->Name() : std::string(" ") + entry.node->Value();
+    for (const xpath::result_node& entry : result.nodes) {
+        if (entry.attribute)
+            text += std::string(" ") + entry.element->Value() + "@" + entry.attribute->Name();
+        else
+            text += entry.node->ToDocument() ? std::string(" (root)") : std::string(" ") + entry.node->Value();
+    }
     return text;
 }
 
@@ -48,8 +52,9 @@ TEST(xpath_api, evaluate_reports_status_error_and_value) {
     const row rows[] = {
         {"Language/text() + 1", eval_status::status_ok, 0, "", "int 8", 8, "8"},
         {"'x'", eval_status::status_ok, 0, "", "string x", 0, "x"},
-        {"@version", eval_status::status_ok, 0, "", "nodes @version", 3, "3"},
-        {"/Settings/parent::*", eval_status::status_ok, 0, "", "nodes root", 7, "7"},  // the temporary root: all text
+        {"@version", eval_status::status_ok, 0, "", "nodes Settings@version", 3, "3"},
+        {"/", eval_status::status_ok, 0, "", "nodes (root)", 7, "7"},  // the temporary root: all text
+        {"/Settings/parent::*", eval_status::status_ok, 0, "", "nodes", 0, ""},  // the root node is no element
         {"/Settings", eval_status::status_ok, 0, "", "nodes Settings", 7, "7"},
         {"1 div 0", eval_status::status_ok, 0, "", "double inf", 2147483647, "Infinity"},
         {"0 div 0", eval_status::status_ok, 0, "", "double NaN", 0, "NaN"},
@@ -68,7 +73,10 @@ TEST(xpath_api, evaluate_reports_status_error_and_value) {
         EXPECT_EQ(result.as_int, r.as_int);
         EXPECT_EQ(result.as_string, r.as_string);
     }
-    EXPECT_EQ(xpath::evaluate(document.get(), "1").error_code, 1);  // a document is no base node
+    EXPECT_EQ(xpath::evaluate(nullptr, "1").error_code, 1);
+    xpath::evaluation_result root = xpath::evaluate(document.get(), "/");  // a document is the root node itself
+    ASSERT_EQ(root.nodes.size(), 1u);
+    EXPECT_EQ(root.nodes[0].node, document.get());
 }
 
 TEST(xpath_api, the_trace_holds_the_lexemes_and_the_actions) {

@@ -1,6 +1,7 @@
 // xpath-eval: evaluates an expression against the root element of an XML
-// file with the engine the launcher uses, and prints what happened.
-//   xpath-eval [--lexemes] [--actions | --action-names] FILE EXPRESSION
+// file (or the document itself) with the engine the launcher uses, and
+// prints what happened.
+//   xpath-eval [--lexemes] [--actions | --action-names] [--context document|root-element] FILE EXPRESSION
 // Exit status: 0 status ok, 1 any other status, 2 usage error, 3 FILE not loaded.
 // After "error:" comes "reason:", the name of the error (see help_text).
 #include <getopt.h>
@@ -24,11 +25,14 @@ namespace {
 constexpr int usage_error = 2;
 constexpr int load_error = 3;
 
-const char usage_line[] = "usage: xpath-eval [--lexemes] [--actions | --action-names] FILE EXPRESSION\n";
+const char usage_line[] =
+    "usage: xpath-eval [--lexemes] [--actions | --action-names] [--context document|root-element] FILE "
+    "EXPRESSION\n";
 
 const char help_text[] =
     "Evaluates EXPRESSION against the root element of the XML document FILE (\"-\"\n"
-    "reads it from standard input) and prints, one item a line and in this order:\n"
+    "reads it from standard input), or against the document itself, and prints,\n"
+    "one item a line and in this order:\n"
     "  lexeme: <kind code> <text>                     with --lexemes\n"
     "  action: <rule> <sub-kind> <variant>[ <literal>] with --actions\n"
     "  status: ok | syntax | overflow | execution | unbalanced\n"
@@ -38,7 +42,10 @@ const char help_text[] =
     "                   name (e.g. unclosed_predicate; expression_not_decoded for\n"
     "                   an empty expression, whose text is \"main level\")\n"
     "  kind: bool | string | int | double | nodes | none\n"
-    "  count: <n>, then node: <type> <value> a line   for nodes\n"
+    "  count: <n>, then node: <type> <value> a line   for nodes; the types: element\n"
+    "                   (value: its name), text, comment (their text), attribute\n"
+    "                   (name=value), root (the root node; value empty), other\n"
+    "                   (a processing instruction: ?target data?)\n"
     "  int: <integer conversion>\n"
     "  string: <string conversion>                    always the last line\n"
     "\n"
@@ -48,6 +55,11 @@ const char help_text[] =
     "  --action-names   as --actions, each line followed by two spaces, \"# \" and the\n"
     "                   names of its rule and form; the numbers stay as --actions\n"
     "                   prints them\n"
+    "  --context document | root-element\n"
+    "                   the context node: the document, which is then the root\n"
+    "                   node (comments and processing instructions beside the\n"
+    "                   root element are reached), or the root element under a\n"
+    "                   temporary root node (the default)\n"
     "  -h, --help       print this help and exit\n"
     "\n"
     "Exit status: 0 status ok, 1 any other status, 2 usage error, 3 FILE not loaded\n"
@@ -58,6 +70,7 @@ struct options {
     bool lexemes = false;
     bool actions = false;
     bool action_names = false;
+    bool document_context = false;
     std::string file;
     std::string expression;
 };
@@ -67,14 +80,22 @@ bool usage_problem(const std::string& problem) {
     return false;
 }
 
+bool parse_context(const std::string& value, options& parsed) {
+    if (value != "document" && value != "root-element")
+        return usage_problem("--context takes document or root-element, not '" + value + "'");
+    parsed.document_context = value == "document";
+    return true;
+}
+
 // Options come before FILE ("+"), so that an EXPRESSION such as "-1" is not
 // taken for one; ":" lets a missing value be told from an unknown option.
 bool parse_options(int argc, char** argv, options& parsed) {
-    enum { lexemes_option = 1, actions_option, action_names_option };
+    enum { lexemes_option = 1, actions_option, action_names_option, context_option };
     static const option long_options[] = {
         {"lexemes", no_argument, nullptr, lexemes_option},
         {"actions", no_argument, nullptr, actions_option},
         {"action-names", no_argument, nullptr, action_names_option},
+        {"context", required_argument, nullptr, context_option},
         {"help", no_argument, nullptr, 'h'},
         {nullptr, 0, nullptr, 0},
     };
@@ -85,6 +106,10 @@ bool parse_options(int argc, char** argv, options& parsed) {
             case lexemes_option: parsed.lexemes = true; break;
             case actions_option: parsed.actions = true; break;
             case action_names_option: parsed.actions = parsed.action_names = true; break;
+            case context_option:
+                if (!parse_context(optarg, parsed)) return false;
+                break;
+            case ':': return usage_problem(std::string("option '") + argv[optind - 1] + "' needs a value");
             default: return usage_problem(std::string("unknown option '") + argv[optind - 1] + "'");
         }
     }
@@ -126,6 +151,10 @@ void print_node(const xpath::result_node& entry) {
         return;
     }
     const TiXmlNode* node = entry.node;
+    if (node->ToDocument()) {
+        std::printf("node: root \n");  // the root node has no name; a document keeps its file name there
+        return;
+    }
     const char* type = node->ToElement() ? "element" : node->ToText() ? "text" : node->ToComment() ? "comment" : "other";
     std::printf("node: %s %s\n", type, node->Value());
 }
@@ -240,7 +269,8 @@ int main(int argc, char** argv) {
     TiXmlDocument document;
     if (!load_document(parsed.file, document)) return load_error;
     xpath::evaluation_trace trace;
-    xpath::evaluation_result result = xpath::evaluate(document.RootElement(), parsed.expression.c_str(), &trace);
+    TiXmlNode* context = parsed.document_context ? static_cast<TiXmlNode*>(&document) : document.RootElement();
+    xpath::evaluation_result result = xpath::evaluate(context, parsed.expression.c_str(), &trace);
     if (parsed.lexemes) print_lexemes(trace);
     if (parsed.actions) print_actions(trace, parsed.action_names);
     print_result(result);

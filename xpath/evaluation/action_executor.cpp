@@ -77,8 +77,6 @@ bool action_executor::has_single_part(const recorded_action& action, grammar_rul
         case grammar_rule::LocationPath:
             return when(sub_kind::relative_location, grammar_rule::RelativeLocationPath) ||
                    when(sub_kind::absolute_location, grammar_rule::AbsoluteLocationPath);
-        case grammar_rule::AxisSpecifier: return when(sub_kind::named_axis, grammar_rule::AxisName);
-        case grammar_rule::NameTest: return when(sub_kind::qualified_name_test, grammar_rule::QName);
         case grammar_rule::QName: return when(sub_kind::plain_qname, grammar_rule::LocalPart);
         default: return false;
     }
@@ -109,30 +107,9 @@ void action_executor::run_action(const recorded_action& action, grammar_rule rul
         case grammar_rule::PrimaryExpr: run_primary(action, skip); return;
         case grammar_rule::FunctionCall: run_function_call(action, skip); return;
         case grammar_rule::LocationPath: return;
-        case grammar_rule::AbsoluteLocationPath:
-            // The path's R(1) lies right below, or below the "//" marker action.
-            if (is(action, sub_kind::root_and_relative))
-                run_path_chain(actions_.cursor(), step_input::from_root, first_action_position(action), skip);
-            if (is(action, sub_kind::root_abbreviated)) {
-                std::int32_t first_relative = actions_.cursor() - 1;
-                run_path_chain(first_relative, step_input::from_everything, first_action_position(action), skip);
-            }
-            return;
+        case grammar_rule::AbsoluteLocationPath: run_absolute_path(action, skip); return;
         case grammar_rule::RelativeLocationPath:
-            run_path_chain(actions_.cursor() + 1, step_input::from_context, first_action_position(action), skip);
-            return;
-        case grammar_rule::AxisSpecifier:
-            if (is(action, sub_kind::attribute_axis) && !skip) values_.push_int(1, "axis specifier is at");
-            if (is(action, sub_kind::default_axis) && !skip) values_.push_int(0, "axis specifier is empty");
-            return;
-        case grammar_rule::AxisName:
-            if (!skip) values_.push_int(lexeme_class(action), "axis is a name");
-            return;
-        case grammar_rule::NodeTest: run_node_test(action, skip); return;
-        case grammar_rule::NameTest:
-            if (is(action, sub_kind::any_name) && !skip) values_.push_string("*");
-            // The decoder keeps no prefix for "p:*", so there is nothing to match it by.
-            if (is(action, sub_kind::prefix_any_name) && !skip) raise_not_yet();
+            run_path_chain(actions_.cursor() + 1, step_input::from_context, false, first_action_position(action), skip);
             return;
         case grammar_rule::QName: run_qname(action, skip); return;
         case grammar_rule::Prefix:
@@ -370,18 +347,6 @@ void action_executor::push_number_literal(const std::string& digits) {
         values_.push_double(value);
 }
 
-// A node-type test replaces the step's axis with its own code and matches any
-// name. processing-instruction() does the same with its code, which selects nothing.
-void action_executor::run_node_test(const recorded_action& action, bool skip) {
-    bool type_test = is(action, sub_kind::node_type_test) || is(action, sub_kind::pi_test) ||
-                     is(action, sub_kind::pi_literal_test);
-    if (is(action, sub_kind::name_node_test)) run_rule(grammar_rule::NameTest, skip);
-    if (!type_test || skip) return;
-    values_.pop_int();
-    values_.push_int(lexeme_class(action), "axis is a keyword");
-    values_.push_string("*");
-}
-
 // "p:a" is recorded prefix first, so going backwards the local part comes
 // first. TinyXML keeps the prefix in the name, so the test is the whole "p:a".
 void action_executor::run_qname(const recorded_action& action, bool skip) {
@@ -393,6 +358,22 @@ void action_executor::run_qname(const recorded_action& action, bool skip) {
     if (!skip) values_.push_string(prefix.literal + ":" + local.literal);
 }
 
+// "/", "/path" and "//path": the root node, or the path from it.
+void action_executor::run_absolute_path(const recorded_action& action, bool skip) {
+    if (is(action, sub_kind::root_only)) {
+        if (!skip) {
+            node_collection root;
+            root.append(context_.root);
+            values_.push_nodes(std::move(root));
+        }
+        return;
+    }
+    // The path's outermost RelativeLocationPath lies right below, or below the "//" marker action.
+    bool abbreviated = is(action, sub_kind::root_abbreviated);
+    std::int32_t first_relative = abbreviated ? actions_.cursor() - 1 : actions_.cursor();
+    run_path_chain(first_relative, step_input::from_root, abbreviated, first_action_position(action), skip);
+}
+
 // "(/a)/b" and "(/a)//b": the relative path takes the filter's collection as
 // its input. The path's actions lie above the filter's.
 void action_executor::run_path_with_filter(const recorded_action& action, bool skip) {
@@ -402,11 +383,9 @@ void action_executor::run_path_with_filter(const recorded_action& action, bool s
     actions_.move_cursor_to(first_action_position(relative) - 1);
     run_rule(grammar_rule::FilterExpr, skip);
     std::int32_t below_filter = actions_.cursor();
-    if (!skip) {
-        if (values_.top().kind != value_kind::kind_nodes) raise_execution_error(execution_code::not_a_node_collection);
-        if (is(action, sub_kind::path_filter_double_slash)) expand_to_descendants();
-        run_path_chain(relative_index, step_input::from_stack, first_action_position(relative), false);
-    }
+    if (!skip)
+        run_path_chain(relative_index, step_input::from_stack, is(action, sub_kind::path_filter_double_slash),
+                       first_action_position(relative), false);
     actions_.move_cursor_to(below_filter);
 }
 
@@ -437,23 +416,14 @@ void action_executor::run_filter_predicates(bool skip) {
     actions_.move_cursor_to(below_primary);
 }
 
-node_collection action_executor::filtered_entries(node_collection& entries, std::int32_t predicate_top) {
-    node_collection kept;
-    for (std::uint32_t i = 0; i < entries.count(); ++i) {
-        TiXmlElement* element = entries.is_attribute(i) ? nullptr : entries.node_at(i)->ToElement();
-        {
-            auto position = static_cast<std::int32_t>(i + 1), size = static_cast<std::int32_t>(entries.count());
-            context_scope scope(context_, element, false, position, size);
-            actions_.move_cursor_to(predicate_top);
-            run_rule(grammar_rule::Predicate, false);
-        }
-        path_value& value = values_.top();
-        bool number = value.kind == value_kind::kind_int || value.kind == value_kind::kind_double;
-        bool keep = number ? value.to_int() == static_cast<std::int32_t>(i + 1) : value.to_bool();
-        values_.pop(1);
-        if (keep) kept.add_unique_from(entries, i);
+node_collection action_executor::filtered_entries(const node_collection& entries, std::int32_t predicate_top) {
+    std::vector<node_ref> kept;
+    const auto size = static_cast<std::int32_t>(entries.count());
+    for (std::int32_t i = 0; i < size; ++i) {
+        const node_ref& entry = entries.at(static_cast<std::uint32_t>(i));
+        if (predicate_holds(predicate_top, entry, i + 1, size)) kept.push_back(entry);
     }
-    return kept;
+    return node_collection(std::move(kept));
 }
 
 }  // namespace xpath

@@ -6,9 +6,11 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "action_log.hpp"
+#include "axes.hpp"
 #include "evaluation_context.hpp"
 #include "execution_code.hpp"
 #include "value_stack.hpp"
@@ -27,15 +29,18 @@ public:
 
 private:
     // Where the first step of a location path takes its input from; every
-    // later step takes the collection the step before it left on the stack.
-    enum class step_input : std::int32_t {
-        from_context = -2,     // the context element
-        from_everything = -1,  // every node under the temporary root
-        from_root = 0,         // the temporary root
-        from_stack = 1,        // the collection on top of the value stack
+    // later step takes the collection the step before it made.
+    enum class step_input {
+        from_context,  // the context node
+        from_root,     // the root node
+        from_stack,    // the collection on top of the value stack
     };
-    // The axis code of a step without an axis: child.
-    static constexpr std::int32_t default_child_axis = 0;
+    // A location step as its actions describe it.
+    struct step_form {
+        axis_kind axis = axis_kind::child;
+        node_test test;
+        std::vector<std::int32_t> predicate_tops;  // where each predicate's actions end, the last written first
+    };
 
     // Raises action_out_of_place unless `action` is of rule `expected`.
     static void require_rule(const recorded_action& action, grammar_rule expected);
@@ -56,25 +61,33 @@ private:
     void run_function_call(const recorded_action& action, bool skip);
     void run_primary(const recorded_action& action, bool skip);
     void push_number_literal(const std::string& digits);
-    void run_node_test(const recorded_action& action, bool skip);
     void run_qname(const recorded_action& action, bool skip);
+    void run_absolute_path(const recorded_action& action, bool skip);
     void run_path_with_filter(const recorded_action& action, bool skip);
     void run_filter_predicates(bool skip);
-    node_collection filtered_entries(node_collection& entries, std::int32_t predicate_top);
+    node_collection filtered_entries(const node_collection& entries, std::int32_t predicate_top);
 
     // location_steps.cpp
     // Runs the steps of the path whose outermost RelativeLocationPath action
-    // is at `first_relative_index`, then leaves the cursor just below the
-    // path's first action.
-    void run_path_chain(std::int32_t first_relative_index, step_input first_input, std::int32_t first_action_index,
-                        bool skip);
-    void run_step(step_input input_from, bool skip);
-    node_collection walk_inputs(step_input input_from, const node_collection& input, std::int32_t axis,
-                                const std::string& name_test);
-    node_collection apply_predicates(node_collection candidates, const std::vector<std::int32_t>& tops, bool by_name);
-    bool test_predicate(TiXmlElement* candidate, bool by_name);
-    bool keeps(path_value& value, TiXmlElement* candidate, bool by_name);
-    void expand_to_descendants();
+    // is at `first_relative_index`, from `first_input` (with "//" before the
+    // first step when `double_slash_first`), pushes the last step's
+    // collection and leaves the cursor just below the path's first action.
+    void run_path_chain(std::int32_t first_relative_index, step_input first_input, bool double_slash_first,
+                        std::int32_t first_action_index, bool skip);
+    node_collection first_step_input(step_input input_from);
+    node_collection run_step(const node_collection& input, bool after_double_slash);
+    node_collection descendant_or_self_of(const node_collection& input);
+    step_form read_step();
+    void read_axis(step_form& form);
+    void read_node_test(step_form& form);
+    std::string read_qualified_name();
+    node_collection apply_step(const node_collection& input, const step_form& form);
+    node_collection apply_step_below(const node_collection& input, const step_form& form);
+    void add_attributes_below(TiXmlNode* top, const step_form& form, std::vector<node_ref>& out);
+    void add_children_below(TiXmlNode* top, const step_form& form, std::vector<node_ref>& out);
+    void add_kept_children_below(TiXmlNode* top, const step_form& form, std::vector<node_ref>& out);
+    void filter_group(std::vector<node_ref>& group, const std::vector<std::int32_t>& predicate_tops);
+    bool predicate_holds(std::int32_t predicate_top, const node_ref& node, std::int32_t position, std::int32_t size);
 
     action_log& actions_;
     value_stack& values_;

@@ -1,10 +1,9 @@
-// Axis walks, along the tree's own links and without recursion, so a deep
-// document cannot exhaust the call stack. Only the child axis from every
-// element keeps a list: of the parents still to walk.
+// Axis walks. `following` and `preceding` cover the whole tree: from the
+// context node up to the root, each sibling after (before) the way up with
+// its whole subtree. An attribute has its element as parent and no
+// children or siblings; its following nodes begin with its element's
+// children, its preceding nodes are its element's.
 #include "axes.hpp"
-
-#include <algorithm>
-#include <vector>
 
 #include <tinyxml.h>
 
@@ -18,193 +17,176 @@ namespace {
 constexpr std::int32_t default_child_axis = 0;
 constexpr std::int32_t abbreviated_attribute_axis = 1;
 
-// Where an axis puts its nodes. Walks from distinct inputs along the child,
-// attribute, self and node-kind axes can never meet a node twice, so they
-// append without a membership test; the other axes add with add_unique.
-struct axis_output {
-    node_collection& out;
-    bool may_repeat;
+// Adds the nodes that pass the test; hidden nodes never reach it.
+struct axis_sink {
+    const node_test& test;
+    std::vector<node_ref>& out;
 
-    void add(TiXmlNode* node) { may_repeat ? out.add_unique(node) : out.append(node); }
-    void add(TiXmlAttribute* attribute) { may_repeat ? out.add_unique(attribute) : out.append(attribute); }
-};
-
-struct name_filter {
-    const std::string& name;
-    bool any;
-
-    bool passes(const TiXmlNode* node) const { return any || value_is(node, name); }
-    bool passes(const TiXmlAttribute* attribute) const { return any || name_is(attribute, name); }
-};
-
-void add_if_passes(TiXmlNode* node, const name_filter& test, axis_output& out) {
-    if (test.passes(node)) out.add(node);
-}
-
-void add_children(TiXmlElement* x, const name_filter& test, axis_output& out) {
-    for (TiXmlElement* child = first_child_element(x); child; child = next_sibling_element(child))
-        add_if_passes(child, test, out);
-}
-
-void add_attributes(TiXmlElement* x, const name_filter& test, axis_output& out) {
-    for (TiXmlAttribute* attribute = x->FirstAttribute(); attribute; attribute = attribute->Next())
-        if (test.passes(attribute)) out.add(attribute);
-}
-
-void add_ancestors(TiXmlElement* x, const name_filter& test, TiXmlElement* synthetic_root, axis_output& out) {
-    for (TiXmlNode* up = x->Parent(); up && up != synthetic_root; up = up->Parent()) add_if_passes(up, test, out);
-}
-
-// Element descendants in pre-order, along the tree's own links.
-void add_descendants(TiXmlElement* x, const name_filter& test, axis_output& out) {
-    for (TiXmlElement* element = first_child_element(x); element; element = next_element_below(x, element))
-        add_if_passes(element, test, out);
-}
-
-void add_children_of_type(TiXmlElement* x, int type, axis_output& out) {
-    for (TiXmlNode* child = x->FirstChild(); child; child = child->NextSibling())
-        if (type < 0 || child->Type() == type) out.add(child);
-}
-
-// An element sibling, then its own passing element children (one level).
-void add_with_children(TiXmlElement* sibling, const name_filter& test, axis_output& out) {
-    add_if_passes(sibling, test, out);
-    add_children(sibling, test, out);
-}
-
-void add_following(TiXmlElement* x, const name_filter& test, axis_output& out) {
-    for (TiXmlNode* y = x; y && y->ToElement(); y = y->Parent())
-        for (TiXmlElement* s = next_sibling_element(y); s; s = next_sibling_element(s)) add_with_children(s, test, out);
-}
-
-void add_preceding(TiXmlElement* x, const name_filter& test, axis_output& out) {
-    for (TiXmlNode* s = x->PreviousSibling(); s; s = s->PreviousSibling())
-        if (TiXmlElement* element = s->ToElement()) add_with_children(element, test, out);
-}
-
-void add_preceding_siblings(TiXmlElement* x, const name_filter& test, axis_output& out) {
-    for (TiXmlNode* s = x->PreviousSibling(); s; s = s->PreviousSibling())
-        if (s->ToElement()) add_if_passes(s, test, out);
-}
-
-void add_following_siblings(TiXmlElement* x, const name_filter& test, axis_output& out) {
-    for (TiXmlElement* s = next_sibling_element(x); s; s = next_sibling_element(s)) add_if_passes(s, test, out);
-}
-
-bool may_repeat(lex_class axis) {
-    switch (axis) {
-        case lex_class::axis_child:
-        case lex_class::axis_attribute:
-        case lex_class::axis_self:
-        case lex_class::type_comment:
-        case lex_class::type_text:
-        case lex_class::type_node: return false;
-        default: return true;
+    void add(const node_ref& ref) {
+        if (test.matches(ref)) out.push_back(ref);
     }
+    void add(TiXmlNode* node) {
+        if (is_visible(node)) add(node_of(node));
+    }
+};
+
+void add_children(TiXmlNode* x, axis_sink& sink) {
+    for (TiXmlNode* child = x->FirstChild(); child; child = child->NextSibling()) sink.add(child);
+}
+
+void add_attributes(TiXmlNode* x, axis_sink& sink) {
+    TiXmlElement* element = x->ToElement();
+    if (!element) return;
+    for (TiXmlAttribute* attribute = element->FirstAttribute(); attribute; attribute = attribute->Next())
+        sink.add(node_ref{element, attribute});
+}
+
+// From `first` up to the root, nearest first.
+void add_up_from(TiXmlNode* first, axis_sink& sink) {
+    for (TiXmlNode* up = first; up; up = up->Parent()) sink.add(up);
+}
+
+void add_descendants(TiXmlNode* x, axis_sink& sink) {
+    for (TiXmlNode* node = x->FirstChild(); node; node = next_in_subtree(x, node)) sink.add(node);
+}
+
+// `top` and its descendants in document order.
+void add_subtree(TiXmlNode* top, axis_sink& sink) {
+    for (TiXmlNode* node = top; node; node = next_in_subtree(top, node)) sink.add(node);
+}
+
+TiXmlNode* deepest_last(TiXmlNode* node) {
+    while (TiXmlNode* last = node->LastChild()) node = last;
+    return node;
+}
+
+// `top` and its descendants in reverse document order: the last descendant
+// first, `top` last.
+void add_subtree_reversed(TiXmlNode* top, axis_sink& sink) {
+    for (TiXmlNode* node = deepest_last(top);;) {
+        sink.add(node);
+        if (node == top) return;
+        TiXmlNode* previous = node->PreviousSibling();
+        node = previous ? deepest_last(previous) : node->Parent();
+    }
+}
+
+void add_following(TiXmlNode* x, axis_sink& sink) {
+    for (TiXmlNode* y = x; y; y = y->Parent())
+        for (TiXmlNode* sibling = y->NextSibling(); sibling; sibling = sibling->NextSibling())
+            add_subtree(sibling, sink);
+}
+
+void add_preceding(TiXmlNode* x, axis_sink& sink) {
+    for (TiXmlNode* y = x; y; y = y->Parent())
+        for (TiXmlNode* sibling = y->PreviousSibling(); sibling; sibling = sibling->PreviousSibling())
+            add_subtree_reversed(sibling, sink);
+}
+
+void add_following_siblings(TiXmlNode* x, axis_sink& sink) {
+    for (TiXmlNode* sibling = x->NextSibling(); sibling; sibling = sibling->NextSibling()) sink.add(sibling);
+}
+
+void add_preceding_siblings(TiXmlNode* x, axis_sink& sink) {
+    for (TiXmlNode* sibling = x->PreviousSibling(); sibling; sibling = sibling->PreviousSibling()) sink.add(sibling);
+}
+
+// The axes that an attribute shares with its element's point in the tree.
+void walk_from_attribute(const node_ref& context, axis_kind axis, axis_sink& sink) {
+    switch (axis) {
+        case axis_kind::self:
+        case axis_kind::descendant_or_self: sink.add(context); break;
+        case axis_kind::ancestor_or_self:
+            sink.add(context);
+            add_up_from(context.node, sink);
+            break;
+        case axis_kind::parent: sink.add(context.node); break;
+        case axis_kind::ancestor: add_up_from(context.node, sink); break;
+        case axis_kind::following:
+            add_descendants(context.node, sink);
+            add_following(context.node, sink);
+            break;
+        case axis_kind::preceding: add_preceding(context.node, sink); break;
+        default: break;  // no children, attributes or siblings
+    }
+}
+
+void walk_from_node(TiXmlNode* x, axis_kind axis, axis_sink& sink) {
+    switch (axis) {
+        case axis_kind::child: add_children(x, sink); break;
+        case axis_kind::attribute: add_attributes(x, sink); break;
+        case axis_kind::namespace_axis: break;
+        case axis_kind::self: sink.add(x); break;
+        case axis_kind::parent:
+            if (TiXmlNode* parent = x->Parent()) sink.add(parent);
+            break;
+        case axis_kind::ancestor: add_up_from(x->Parent(), sink); break;
+        case axis_kind::ancestor_or_self: add_up_from(x, sink); break;
+        case axis_kind::descendant: add_descendants(x, sink); break;
+        case axis_kind::descendant_or_self: add_subtree(x, sink); break;
+        case axis_kind::following: add_following(x, sink); break;
+        case axis_kind::following_sibling: add_following_siblings(x, sink); break;
+        case axis_kind::preceding: add_preceding(x, sink); break;
+        case axis_kind::preceding_sibling: add_preceding_siblings(x, sink); break;
+    }
+}
+
+bool is_principal(const node_ref& ref, bool attribute_principal) {
+    return attribute_principal ? ref.attribute != nullptr : !ref.attribute && kind_of(ref.node) == node_kind::element;
+}
+
+bool has_name(const node_ref& ref, const std::string& name) {
+    return ref.attribute ? name_is(ref.attribute, name) : value_is(ref.node, name);
 }
 
 }  // namespace
 
-TiXmlElement* next_element_below(TiXmlElement* top, TiXmlElement* element) {
-    if (TiXmlElement* child = first_child_element(element)) return child;
-    for (TiXmlNode* node = element; node && node != top; node = node->Parent())
-        if (TiXmlElement* sibling = next_sibling_element(node)) return sibling;
-    return nullptr;
-}
-
-void walk_axis(TiXmlElement* x, std::int32_t axis, const std::string& name_test, TiXmlElement* synthetic_root,
-               node_collection& collection) {
-    bool is_root = x == synthetic_root;
-    if (axis == default_child_axis) axis = code_of(lex_class::axis_child);
-    if (axis == abbreviated_attribute_axis) axis = code_of(lex_class::axis_attribute);
-    const name_filter test{name_test, name_test.size() == 1 && name_test[0] == '*'};
-    axis_output out{collection, may_repeat(static_cast<lex_class>(axis))};
-    switch (static_cast<lex_class>(axis)) {
-        case lex_class::axis_child: add_children(x, test, out); break;
-        case lex_class::axis_attribute: add_attributes(x, test, out); break;
-        case lex_class::axis_parent:
-            if (x->Parent()) add_if_passes(x->Parent(), test, out);
-            break;
-        case lex_class::axis_ancestor: add_ancestors(x, test, synthetic_root, out); break;
-        case lex_class::axis_ancestor_or_self:
-            if (!is_root) add_if_passes(x, test, out);
-            add_ancestors(x, test, synthetic_root, out);
-            break;
-        case lex_class::axis_self:
-            if (!is_root) add_if_passes(x, test, out);
-            break;
-        case lex_class::axis_descendant: add_descendants(x, test, out); break;
-        case lex_class::axis_descendant_or_self:
-            if (!is_root) add_if_passes(x, test, out);
-            add_descendants(x, test, out);
-            break;
-        case lex_class::axis_following_sibling: add_following_siblings(x, test, out); break;
-        case lex_class::axis_preceding_sibling: add_preceding_siblings(x, test, out); break;
-        case lex_class::axis_following: add_following(x, test, out); break;
-        case lex_class::axis_preceding: add_preceding(x, test, out); break;
-        case lex_class::type_comment: add_children_of_type(x, TiXmlNode::TINYXML_COMMENT, out); break;
-        case lex_class::type_text: add_children_of_type(x, TiXmlNode::TINYXML_TEXT, out); break;
-        case lex_class::type_node: add_children_of_type(x, -1, out); break;
-        case lex_class::type_processing_instruction: break;
-        default: raise_not_yet();
+axis_kind axis_of_code(std::int32_t code) {
+    if (code == default_child_axis) return axis_kind::child;
+    if (code == abbreviated_attribute_axis) return axis_kind::attribute;
+    switch (static_cast<lex_class>(code)) {
+        case lex_class::axis_ancestor: return axis_kind::ancestor;
+        case lex_class::axis_ancestor_or_self: return axis_kind::ancestor_or_self;
+        case lex_class::axis_attribute: return axis_kind::attribute;
+        case lex_class::axis_child: return axis_kind::child;
+        case lex_class::axis_descendant: return axis_kind::descendant;
+        case lex_class::axis_descendant_or_self: return axis_kind::descendant_or_self;
+        case lex_class::axis_following: return axis_kind::following;
+        case lex_class::axis_following_sibling: return axis_kind::following_sibling;
+        case lex_class::axis_namespace: return axis_kind::namespace_axis;
+        case lex_class::axis_parent: return axis_kind::parent;
+        case lex_class::axis_preceding: return axis_kind::preceding;
+        case lex_class::axis_preceding_sibling: return axis_kind::preceding_sibling;
+        case lex_class::axis_self: return axis_kind::self;
+        default: raise_execution_error(execution_code::action_out_of_place);
     }
 }
 
-// Only elements with children can contribute, and the walk over each
-// element's children already meets them, so every element is read once: a
-// stack keeps, in reverse, the parents whose children are still to walk.
-void add_children_of_all(TiXmlElement* top, const std::string& name_test, node_collection& collection) {
-    const name_filter test{name_test, name_test.size() == 1 && name_test[0] == '*'};
-    std::vector<TiXmlElement*> parents{top};
-    while (!parents.empty()) {
-        TiXmlElement* parent = parents.back();
-        parents.pop_back();
-        std::size_t first_new = parents.size();
-        for (TiXmlElement* child = first_child_element(parent); child; child = next_sibling_element(child)) {
-            if (test.passes(child)) collection.append(child);
-            if (child->FirstChild()) parents.push_back(child);
-        }
-        std::reverse(parents.begin() + static_cast<std::ptrdiff_t>(first_new), parents.end());
+bool is_reverse(axis_kind axis) {
+    return axis == axis_kind::ancestor || axis == axis_kind::ancestor_or_self || axis == axis_kind::preceding ||
+           axis == axis_kind::preceding_sibling;
+}
+
+bool node_test::matches(const node_ref& ref) const {
+    switch (test_form) {
+        case form::any_name: return is_principal(ref, attribute_principal);
+        case form::name: return is_principal(ref, attribute_principal) && has_name(ref, name);
+        case form::any_node: return true;
+        case form::text: return !ref.attribute && ref.node->Type() == TiXmlNode::TINYXML_TEXT;
+        case form::comment: return !ref.attribute && ref.node->Type() == TiXmlNode::TINYXML_COMMENT;
+        case form::instruction: return kind_of(ref) == node_kind::processing_instruction;
+        case form::named_instruction:
+            return kind_of(ref) == node_kind::processing_instruction && instruction_target(ref.node) == name;
     }
+    return false;
 }
 
-// Pre-order along the links: a node's first child is visited whatever its
-// kind, but after any node only its next element sibling is.
-void add_nodes_below(TiXmlNode* from, node_collection& collection, bool may_repeat) {
-    const std::string any_name = "*";
-    const name_filter any{any_name, true};
-    axis_output out{collection, may_repeat};
-    for (TiXmlNode* node = from; node;) {
-        out.add(node);
-        if (TiXmlElement* element = element_or_null(node)) add_attributes(element, any, out);
-        if (TiXmlNode* first = node->FirstChild()) {
-            node = first;
-            continue;
-        }
-        TiXmlNode* next = nullptr;
-        for (; node != from && !next; node = node->Parent()) next = next_sibling_element(node);
-        node = next;
-    }
-}
-
-std::int32_t sibling_position(const TiXmlElement* element, bool by_name) {
-    const TiXmlNode* parent = element->Parent();
-    if (!parent) return -1;
-    const char* name = by_name ? element->Value() : nullptr;
-    std::int32_t position = 1;
-    for (const TiXmlElement* sibling = name ? parent->FirstChildElement(name) : parent->FirstChildElement(); sibling;
-         sibling = name ? sibling->NextSiblingElement(name) : sibling->NextSiblingElement(), ++position)
-        if (sibling == element) return position;
-    return -1;
-}
-
-std::int32_t sibling_count(const TiXmlElement* element) {
-    const TiXmlNode* parent = element->Parent();
-    std::int32_t count = 0;
-    if (parent)
-        for (const TiXmlElement* sibling = parent->FirstChildElement(); sibling; sibling = sibling->NextSiblingElement())
-            ++count;
-    return count;
+void walk_axis(const node_ref& context, axis_kind axis, const node_test& test, std::vector<node_ref>& out) {
+    axis_sink sink{test, out};
+    if (context.attribute)
+        walk_from_attribute(context, axis, sink);
+    else
+        walk_from_node(context.node, axis, sink);
 }
 
 }  // namespace xpath

@@ -1,72 +1,71 @@
-// The axes of a location step, walked over TinyXML's links from one element.
-// Results are added in the order each axis defines, without duplicates;
-// nothing is sorted here.
+// The thirteen axes and the node tests of a location step, walked over
+// TinyXML's links from any node: the root, an element, an attribute, a text,
+// a comment or a processing instruction. Each axis gives its nodes in its
+// own direction: document order on the forward axes, nearest first (reverse
+// document order) on the reverse ones. Walks follow the links in loops, so
+// no depth of the document costs stack.
 #pragma once
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
-#include <tinyxml.h>
-
-#include "node_collection.hpp"
+#include "node_ref.hpp"
 
 namespace xpath {
 
-// TinyXML's element look-ups are calls into the library with a virtual test
-// per node; the walks use these, which read the links and the type inline.
-inline TiXmlElement* element_or_null(TiXmlNode* node) {
-    return node && node->Type() == TiXmlNode::TINYXML_ELEMENT ? static_cast<TiXmlElement*>(node) : nullptr;
+enum class axis_kind {
+    child,
+    attribute,
+    namespace_axis,  // always empty: no namespace nodes are modelled
+    self,
+    parent,
+    ancestor,
+    ancestor_or_self,
+    descendant,
+    descendant_or_self,
+    following,
+    following_sibling,
+    preceding,
+    preceding_sibling,
+};
+
+// The axis of a step's axis code: a lex_class axis keyword, or 0 for a step
+// written without an axis (child) and 1 for "@" (attribute). Raises
+// action_out_of_place for any other code.
+axis_kind axis_of_code(std::int32_t code);
+
+// ancestor, ancestor-or-self, preceding and preceding-sibling.
+bool is_reverse(axis_kind axis);
+
+struct node_test {
+    enum class form {
+        any_name,           // "*": any node of the axis's principal kind
+        name,               // a name: a node of the principal kind with that name
+        any_node,           // node()
+        text,               // text()
+        comment,            // comment()
+        instruction,        // processing-instruction()
+        named_instruction,  // processing-instruction('target')
+    };
+    form test_form = form::any_node;
+    std::string name;                  // name and named_instruction
+    bool attribute_principal = false;  // the axis's principal kind is attribute, not element
+
+    bool matches(const node_ref& ref) const;
+};
+
+// Appends to `out` the nodes of `axis` from `context` that pass `test`, in
+// the axis's own order.
+void walk_axis(const node_ref& context, axis_kind axis, const node_test& test, std::vector<node_ref>& out);
+
+// The node after `node` in a pre-order walk of `top`'s subtree, or null
+// past its end. Hidden nodes are met too; they have no children.
+inline TiXmlNode* next_in_subtree(const TiXmlNode* top, TiXmlNode* node) {
+    if (TiXmlNode* child = node->FirstChild()) return child;
+    for (; node != top; node = node->Parent())
+        if (TiXmlNode* sibling = node->NextSibling()) return sibling;
+    return nullptr;
 }
-
-inline TiXmlElement* first_child_element(TiXmlNode* node) {
-    TiXmlNode* child = node->FirstChild();
-    while (child && child->Type() != TiXmlNode::TINYXML_ELEMENT) child = child->NextSibling();
-    return static_cast<TiXmlElement*>(child);
-}
-
-inline TiXmlElement* next_sibling_element(TiXmlNode* node) {
-    TiXmlNode* sibling = node->NextSibling();
-    while (sibling && sibling->Type() != TiXmlNode::TINYXML_ELEMENT) sibling = sibling->NextSibling();
-    return static_cast<TiXmlElement*>(sibling);
-}
-
-inline const TiXmlElement* first_child_element(const TiXmlNode* node) {
-    return first_child_element(const_cast<TiXmlNode*>(node));  // reads only
-}
-
-inline const TiXmlElement* next_sibling_element(const TiXmlNode* node) {
-    return next_sibling_element(const_cast<TiXmlNode*>(node));  // reads only
-}
-
-// Adds the nodes of `axis` (a lex_class axis or node-type code; 0 for the
-// default child axis, 1 for "@") from `x` that pass `name_test` ("*" or a
-// name; ignored by the node-kind axes). Raises error_not_yet for an axis the
-// engine does not walk. processing-instruction() selects nothing: TinyXML
-// keeps no such nodes.
-void walk_axis(TiXmlElement* x, std::int32_t axis, const std::string& name_test, TiXmlElement* synthetic_root,
-               node_collection& out);
-
-// Adds `from` and everything below it: each node, an element's attributes
-// after it, then its first child (any kind) and the following siblings that
-// are elements, recursively. `may_repeat`: the collection may hold some of
-// them already (add_unique); otherwise they are appended.
-void add_nodes_below(TiXmlNode* from, node_collection& out, bool may_repeat);
-
-// The child axis from `top` and from every element below it, in pre-order:
-// the same as walk_axis over each of them in turn.
-void add_children_of_all(TiXmlElement* top, const std::string& name_test, node_collection& out);
-
-// The element after `element` in a pre-order walk of `top` and the elements
-// below it, or null at the end: its first element child, else the next
-// element sibling of it or of its nearest ancestor below `top`.
-TiXmlElement* next_element_below(TiXmlElement* top, TiXmlElement* element);
-
-// 1-based position of `element` among its parent's element children (only
-// those of its own name when `by_name`); -1 when it has no parent or is not
-// found among them.
-std::int32_t sibling_position(const TiXmlElement* element, bool by_name);
-
-// The number of element children of the element's parent; 0 without a parent.
-std::int32_t sibling_count(const TiXmlElement* element);
 
 }  // namespace xpath

@@ -1,7 +1,6 @@
 // The core function library. Results differ from XPath 1.0 on purpose where
 // the device's program relies on it: ceiling, floor and the counts are
-// integers, positions are truncated, strings count bytes, and the context
-// functions work on elements only.
+// integers, positions are truncated and strings count bytes.
 #include "core_functions.hpp"
 
 #include <cmath>
@@ -10,7 +9,6 @@
 
 #include <tinyxml.h>
 
-#include "axes.hpp"
 #include "evaluation_errors.hpp"
 #include "number_text.hpp"
 #include "tree_text.hpp"
@@ -26,11 +24,6 @@ struct function_call {
     std::size_t count() const { return arguments.size(); }
     path_value& argument(std::size_t index) { return arguments[index]; }
 };
-
-TiXmlElement* require_context(const function_call& call, execution_code code) {
-    if (!call.context.context_element) raise_execution_error(code);
-    return call.context.context_element;
-}
 
 // ceiling and floor: a double is rounded by `round` and truncated to 32 bits;
 // a bool or an integer converts; anything else gives 0.
@@ -74,22 +67,17 @@ void fn_floor(function_call& call) {
     push_rounded(call, std::floor, "floor");
 }
 
-// In a filter's predicate the number of entries; elsewhere the number of the
-// context element's siblings (the temporary root has no parent, and none).
+// The context size: in a predicate, how many nodes it filters; 1 for the whole expression.
 void fn_last(function_call& call) {
-    if (call.context.filter_size > 0) {
-        call.stack.push_int(call.context.filter_size, "last()");
-        return;
-    }
-    TiXmlElement* element = require_context(call, execution_code::last_without_context);
-    call.stack.push_int(call.context.sibling_count_of(element), "last()");
+    call.stack.push_int(call.context.size, "last()");
 }
 
+// The name of the first node in document order: a tag, an attribute's name,
+// an instruction's target; "" for the root node, texts and comments.
 void fn_name(function_call& call) {
     path_value& value = call.argument(0);
     std::string name;
-    if (value.kind == value_kind::kind_nodes && value.nodes.count() > 0)
-        name = value.nodes.is_attribute(0) ? name_of(value.nodes.attribute_at(0)) : value_of(value.nodes.node_at(0));
+    if (value.kind == value_kind::kind_nodes && value.nodes.count() > 0) name = name_of(value.nodes.at(0));
     call.stack.push_string(name);
 }
 
@@ -118,15 +106,10 @@ void fn_not(function_call& call) {
     call.stack.push_bool(!call.argument(0).to_bool());
 }
 
-// In a filter's predicate the entry's place; elsewhere the context element's
-// place among its siblings (the temporary root has no parent: -1).
+// The context position: in a predicate, the node's place among those it
+// filters, counted in the axis's direction; 1 for the whole expression.
 void fn_position(function_call& call) {
-    if (call.context.filter_size > 0) {
-        call.stack.push_int(call.context.filter_position, "position()");
-        return;
-    }
-    TiXmlElement* element = require_context(call, execution_code::position_without_context);
-    call.stack.push_int(call.context.position_of(element, call.context.same_name), "position()");
+    call.stack.push_int(call.context.position, "position()");
 }
 
 void fn_starts_with(function_call& call) {
@@ -164,8 +147,7 @@ void fn_substring(function_call& call) {
 void fn_sum(function_call& call) {
     path_value& value = call.argument(0);
     if (value.kind != value_kind::kind_nodes) raise_execution_error(execution_code::sum_not_nodes);
-    node_collection& nodes = value.nodes;
-    if (nodes.count() > 1) nodes.sort_document_order();
+    const node_collection& nodes = value.nodes;
     double total = 0.0;
     bool any_dot = false;
     for (std::uint32_t i = 0; i < nodes.count(); ++i) {
@@ -179,14 +161,6 @@ void fn_sum(function_call& call) {
         return;
     }
     call.stack.push_int(static_cast<std::int32_t>(total), "sum()");
-}
-
-void fn_text(function_call& call) {
-    TiXmlElement* element = require_context(call, execution_code::text_without_context);
-    std::string joined;
-    for (const TiXmlNode* child = element->FirstChild(); child; child = child->NextSibling())
-        if (child->Type() == TiXmlNode::TINYXML_TEXT) joined += value_of(child);
-    call.stack.push_string(joined);
 }
 
 void fn_true(function_call& call) {
@@ -221,7 +195,6 @@ const library_function library[] = {
     {"string-length", fn_string_length, 1, 1, execution_code::string_length_arguments},
     {"substring", fn_substring, 2, 3, execution_code::substring_arguments},
     {"sum", fn_sum, 1, 1, execution_code::sum_arguments},
-    {"text", fn_text, 0, 0, execution_code::text_arguments},
     {"true", fn_true, 0, 0, execution_code::true_arguments},
 };
 

@@ -1,4 +1,4 @@
-// The seventeen functions of the engine, selected by name. Each checks its
+// The sixteen functions of the engine, selected by name. Each checks its
 // argument count first and pushes exactly one value; every misuse raises
 // execution_error with the function's own code (13 for an unknown name).
 #pragma once
@@ -12,8 +12,7 @@
 
 namespace xpath {
 
-// `arguments` holds the values in written order; functions may change them
-// (sum sorts its collection).
+// `arguments` holds the values in written order; functions may change them.
 void call_function(value_stack& stack, const evaluation_context& context, const std::string& name,
                    std::vector<path_value>& arguments);
 

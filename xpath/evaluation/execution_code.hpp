@@ -9,7 +9,7 @@
 namespace xpath {
 
 enum class execution_code : std::int32_t {
-    not_yet_evaluated = -2,          // an axis, node test or form the engine does not evaluate
+    not_yet_evaluated = -2,          // a form the engine does not evaluate: a prefix before "*" ("p:*")
     no_base_node = 1,                // the evaluator was given no usable base node
     action_out_of_place = 2,         // the log holds another rule where one was expected
     or_failed = 3,                   // a failure inside an "or" operator
@@ -30,12 +30,12 @@ enum class execution_code : std::int32_t {
     false_arguments = 18,            // false: any argument
     floor_arguments = 19,            // floor: argument count is not 1
     last_arguments = 20,             // last: any argument
-    last_without_context = 21,       // last: no context element
+    last_without_context = 21,       // no longer raised: there is always a context; kept so that 21 is never reused
     name_arguments = 22,             // name: argument count is not 1
     normalize_space_arguments = 23,  // normalize-space: argument count is not 1
     not_arguments = 24,              // not: argument count is not 1
     position_arguments = 25,         // position: any argument
-    position_without_context = 26,   // position: no context element
+    position_without_context = 26,   // no longer raised: there is always a context; kept so that 26 is never reused
     starts_with_arguments = 27,      // starts-with: argument count is not 2
     string_length_arguments = 28,    // string-length: argument count is not 1
     substring_arguments = 29,        // substring: argument count is neither 2 nor 3
@@ -46,8 +46,8 @@ enum class execution_code : std::int32_t {
     top_of_empty_stack = 34,         // the value stack's top was read while empty
     pop_of_empty_stack = 35,         // a value was removed from an empty stack
     pop_of_missing_entry = 36,       // a value was removed whose entry failed to be allocated
-    text_arguments = 38,             // text: any argument
-    text_without_context = 39,       // text: no context element
+    text_arguments = 38,             // no longer raised: text() is a node test, no function; kept so that 38 is never reused
+    text_without_context = 39,       // no longer raised, as 38
 };
 
 constexpr std::int32_t code_of(execution_code code) { return static_cast<std::int32_t>(code); }

@@ -1,146 +1,315 @@
 // Location paths and steps. A path's steps are found by position in the log:
 // the chain of RelativeLocationPath actions below the outermost one names the
 // first action of each later step's path, so step j-1's Step action lies just
-// below it. A step reads its own actions backwards: predicates, node test,
-// axis; it passes over the predicates and node test in skip mode first, then
-// evaluates the axis and the node test, walks the axis from every input
-// element and filters the candidates through each predicate in written order.
+// below it. A step reads its own actions backwards (predicates, node test,
+// axis), walks the axis from every input node and filters each context
+// node's nodes through the predicates in written order, counting positions
+// in the axis's direction. The step's collection is in document order
+// without duplicates; it is sorted only when its input held several nodes
+// and their results came out of order.
+//
+// "//" is "/descendant-or-self::node()/". Before a child or attribute step
+// it is not spelled out: one walk over each input's subtree meets every
+// parent, works out its kept children with their positions among their
+// siblings, and gives them in document order ("//item[500]" is the 500th
+// item of each parent).
+#include <string>
 #include <utility>
 
 #include <tinyxml.h>
 
 #include "action_executor.hpp"
-#include "axes.hpp"
 #include "evaluation_errors.hpp"
 #include "xpath/front_end/lex_class.hpp"
 
 namespace xpath {
+namespace {
+
+bool is(const recorded_action& action, sub_kind wanted) {
+    return action.sub_kind == code_of(wanted);
+}
+
+bool is_inside(const TiXmlNode* node, const TiXmlNode* top) {
+    for (; node; node = node->Parent())
+        if (node == top) return true;
+    return false;
+}
+
+// The node-type keyword's test.
+node_test::form type_test_form(std::int32_t keyword) {
+    switch (static_cast<lex_class>(keyword)) {
+        case lex_class::type_comment: return node_test::form::comment;
+        case lex_class::type_text: return node_test::form::text;
+        case lex_class::type_node: return node_test::form::any_node;
+        case lex_class::type_processing_instruction: return node_test::form::instruction;
+        default: raise_execution_error(execution_code::action_out_of_place);
+    }
+}
+
+}  // namespace
 
 void action_executor::run_path_chain(std::int32_t first_relative_index, step_input first_input,
-                                     std::int32_t first_action_index, bool skip) {
-    step_input input_from = first_input;
+                                     bool double_slash_first, std::int32_t first_action_index, bool skip) {
+    if (skip) {
+        actions_.move_cursor_to(first_action_index - 1);
+        return;
+    }
+    node_collection current = first_step_input(first_input);
     const std::int32_t relative = code_of(grammar_rule::RelativeLocationPath);
     std::int32_t i = first_relative_index - 1;
-    for (std::int32_t j = 0; !skip; ++j, --i) {
+    for (std::int32_t j = 0;; ++j, --i) {
         const recorded_action& at = actions_.read_action(i);
         bool more_steps = at.rule == relative;
         // The separator before step j is the sub_kind of the relative path that step j-1 begins.
-        std::int32_t separator = j == 0 ? 0 : actions_.read_action(first_relative_index - (j - 1)).sub_kind;
-        if (separator == code_of(sub_kind::step_double_slash_path)) expand_to_descendants();
+        bool double_slash = j == 0 ? double_slash_first
+                                   : is(actions_.read_action(first_relative_index - (j - 1)),
+                                        sub_kind::step_double_slash_path);
         actions_.move_cursor_to(more_steps ? first_action_position(at) - 1 : i);
-        run_step(input_from, false);
-        input_from = step_input::from_stack;
+        current = run_step(current, double_slash);
         if (!more_steps) break;
     }
+    values_.push_nodes(std::move(current));
     actions_.move_cursor_to(first_action_index - 1);
 }
 
-// "a//b": every node at any depth below each element of the collection on
-// top, so that the next step's child axis reaches them all.
-void action_executor::expand_to_descendants() {
-    node_collection input = values_.pop_nodes();
-    node_collection below;
-    // With one input nothing can be met twice; several inputs may nest.
-    bool may_repeat = input.count() > 1;
-    for (std::uint32_t i = 0; i < input.count(); ++i)
-        if (!input.is_attribute(i) && input.node_at(i)->ToElement())
-            add_nodes_below(input.node_at(i), below, may_repeat);
-    values_.push_nodes(std::move(below));
+node_collection action_executor::first_step_input(step_input input_from) {
+    node_collection input;
+    switch (input_from) {
+        case step_input::from_context: input.append(context_.context_node); break;
+        case step_input::from_root: input.append(context_.root); break;
+        case step_input::from_stack:
+            if (values_.top().kind != value_kind::kind_nodes)
+                raise_execution_error(execution_code::not_a_node_collection);
+            input = values_.pop_nodes();
+            break;
+    }
+    return input;
 }
 
-// The context element, the temporary root and every element under it are
-// walked from where they are; only a collection from the stack is popped,
-// before the step's own actions push anything.
-void action_executor::run_step(step_input input_from, bool skip) {
-    node_collection input;
-    if (!skip && input_from == step_input::from_stack) input = values_.pop_nodes();
+node_collection action_executor::run_step(const node_collection& input, bool after_double_slash) {
+    step_form form = read_step();
+    if (!after_double_slash) return apply_step(input, form);
+    if (form.axis == axis_kind::child || form.axis == axis_kind::attribute) return apply_step_below(input, form);
+    return apply_step(descendant_or_self_of(input), form);
+}
+
+// descendant-or-self::node() of every input, each subtree walked once.
+node_collection action_executor::descendant_or_self_of(const node_collection& input) {
+    const node_test any_node;
+    std::vector<node_ref> out;
+    const TiXmlNode* walked = nullptr;
+    for (const node_ref& top : input) {
+        if (top.attribute) {
+            out.push_back(top);
+            continue;
+        }
+        if (walked && is_inside(top.node, walked)) continue;
+        walked = top.node;
+        walk_axis(top, axis_kind::descendant_or_self, any_node, out);
+    }
+    node_collection everything(std::move(out));
+    everything.sort_document_order();  // an attribute input comes before its element's children
+    return everything;
+}
+
+// Takes the step's actions, last recorded first; the cursor is left below its
+// axis specifier.
+action_executor::step_form action_executor::read_step() {
     const recorded_action& step = actions_.take_action();
     require_rule(step, grammar_rule::Step);
-    std::vector<std::int32_t> predicate_tops;  // the last written predicate first
+    step_form form;
+    if (is(step, sub_kind::abbreviated_step)) {
+        // "." is self::node(), ".." parent::node().
+        const recorded_action& abbreviated = actions_.take_action();
+        require_rule(abbreviated, grammar_rule::AbbreviatedStep);
+        form.axis = abbreviated.sub_kind == 0 ? axis_kind::self : axis_kind::parent;
+        return form;
+    }
     for (std::int32_t k = 0; k < predicate_count(step); ++k) {
-        predicate_tops.push_back(actions_.cursor());
+        form.predicate_tops.push_back(actions_.cursor());
         run_rule(grammar_rule::Predicate, true);
     }
-    std::int32_t node_test = actions_.cursor();
-    run_rule(grammar_rule::NodeTest, true);
-    run_rule(grammar_rule::AxisSpecifier, skip);
-    std::int32_t below_step = actions_.cursor();
-    actions_.move_cursor_to(node_test);
-    run_rule(grammar_rule::NodeTest, skip);
-    if (!skip) {
-        std::string name_test = values_.pop_string();
-        std::int32_t axis = values_.pop_int();
-        node_collection output = walk_inputs(input_from, input, axis, name_test);
-        if (!predicate_tops.empty()) output = apply_predicates(std::move(output), predicate_tops, name_test != "*");
-        values_.push_nodes(std::move(output));
-    }
-    actions_.move_cursor_to(below_step);
+    read_node_test(form);
+    read_axis(form);
+    form.test.attribute_principal = form.axis == axis_kind::attribute;
+    return form;
 }
 
-// Attribute and non-element inputs produce nothing. The elements under the
-// temporary root are the elements of that input in its order: pre-order.
-node_collection action_executor::walk_inputs(step_input input_from, const node_collection& input,
-                                             std::int32_t axis, const std::string& name_test) {
-    node_collection output;
-    TiXmlElement* root = context_.synthetic_root;
-    switch (input_from) {
-        case step_input::from_context:
-            if (context_.context_element) walk_axis(context_.context_element, axis, name_test, root, output);
-            break;
-        case step_input::from_root: walk_axis(root, axis, name_test, root, output); break;
-        case step_input::from_everything:
-            if (axis == default_child_axis || axis == code_of(lex_class::axis_child)) {
-                add_children_of_all(root, name_test, output);
-                break;
-            }
-            for (TiXmlElement* element = root; element; element = next_element_below(root, element))
-                walk_axis(element, axis, name_test, root, output);
-            break;
-        case step_input::from_stack:
-            for (std::uint32_t i = 0; i < input.count(); ++i) {
-                if (input.is_attribute(i)) continue;
-                if (TiXmlElement* element = input.node_at(i)->ToElement())
-                    walk_axis(element, axis, name_test, root, output);
-            }
+// AxisSpecifier: "@", an axis name, or nothing (child).
+void action_executor::read_axis(step_form& form) {
+    const recorded_action& specifier = actions_.take_action();
+    require_rule(specifier, grammar_rule::AxisSpecifier);
+    std::int32_t code = 0;
+    if (is(specifier, sub_kind::attribute_axis)) code = 1;
+    if (is(specifier, sub_kind::named_axis)) {
+        const recorded_action& name = actions_.take_action();
+        require_rule(name, grammar_rule::AxisName);
+        code = lexeme_class(name);
     }
+    form.axis = axis_of_code(code);
+}
+
+// NodeTest: a node type, processing-instruction with or without its target,
+// or a name test ("*" or a name; "p:*" is not evaluated, since no prefix is
+// resolved).
+void action_executor::read_node_test(step_form& form) {
+    const recorded_action& test = actions_.take_action();
+    require_rule(test, grammar_rule::NodeTest);
+    using form_of = node_test::form;
+    if (is(test, sub_kind::node_type_test) || is(test, sub_kind::pi_test)) {
+        form.test.test_form = type_test_form(lexeme_class(test));
+        return;
+    }
+    if (is(test, sub_kind::pi_literal_test)) {
+        form.test.test_form = form_of::named_instruction;
+        form.test.name = test.literal;
+        return;
+    }
+    const recorded_action& name_test = actions_.take_action();
+    require_rule(name_test, grammar_rule::NameTest);
+    if (is(name_test, sub_kind::any_name)) {
+        form.test.test_form = form_of::any_name;
+        return;
+    }
+    if (is(name_test, sub_kind::prefix_any_name)) raise_not_yet();
+    form.test.test_form = form_of::name;
+    form.test.name = read_qualified_name();
+}
+
+// QName: a local part, or "p:a" whole, since TinyXML keeps the prefix in the name.
+std::string action_executor::read_qualified_name() {
+    const recorded_action& qname = actions_.take_action();
+    require_rule(qname, grammar_rule::QName);
+    const recorded_action& local = actions_.take_action();
+    require_rule(local, grammar_rule::LocalPart);
+    if (!is(qname, sub_kind::prefixed_qname)) return local.literal;
+    const recorded_action& prefix = actions_.take_action();
+    require_rule(prefix, grammar_rule::Prefix);
+    return prefix.literal + ":" + local.literal;
+}
+
+// Each context node's nodes, filtered, joined in document order: a reverse
+// axis's group is turned around once its positions have been counted.
+node_collection action_executor::apply_step(const node_collection& input, const step_form& form) {
+    const bool reverse = is_reverse(form.axis);
+    const bool direct = !reverse && form.predicate_tops.empty();
+    std::vector<node_ref> out, group;
+    for (const node_ref& context_node : input) {
+        if (direct) {
+            walk_axis(context_node, form.axis, form.test, out);
+            continue;
+        }
+        group.clear();
+        walk_axis(context_node, form.axis, form.test, group);
+        filter_group(group, form.predicate_tops);
+        if (reverse)
+            out.insert(out.end(), group.rbegin(), group.rend());
+        else
+            out.insert(out.end(), group.begin(), group.end());
+    }
+    node_collection output(std::move(out));
+    if (input.count() > 1) output.sort_document_order();
     return output;
 }
 
-// Each predicate, in written order, filters the elements the previous one kept.
-// The candidates are distinct, so the kept ones are appended.
-node_collection action_executor::apply_predicates(node_collection candidates, const std::vector<std::int32_t>& tops,
-                                                  bool by_name) {
-    node_collection current = std::move(candidates);
-    for (auto top = tops.rbegin(); top != tops.rend(); ++top) {
-        node_collection kept;
-        for (std::uint32_t i = 0; i < current.count(); ++i) {
-            if (current.is_attribute(i)) continue;
-            TiXmlElement* element = current.node_at(i)->ToElement();
-            if (!element) continue;
-            actions_.move_cursor_to(*top);
-            if (test_predicate(element, by_name)) kept.append(element);
-        }
-        current = std::move(kept);
+// "//" before a child or attribute step. An input inside the subtree of the
+// one before adds nothing new; the others' subtrees follow one another in
+// document order, and so do their results.
+node_collection action_executor::apply_step_below(const node_collection& input, const step_form& form) {
+    std::vector<node_ref> out;
+    const TiXmlNode* walked = nullptr;
+    for (const node_ref& top : input) {
+        if (top.attribute || (walked && is_inside(top.node, walked))) continue;  // an attribute has neither
+        walked = top.node;
+        if (form.axis == axis_kind::attribute)
+            add_attributes_below(top.node, form, out);
+        else if (form.predicate_tops.empty())
+            add_children_below(top.node, form, out);
+        else
+            add_kept_children_below(top.node, form, out);
     }
-    return current;
+    return node_collection(std::move(out));
 }
 
-bool action_executor::test_predicate(TiXmlElement* candidate, bool by_name) {
+// Every element's attributes come right after it in document order.
+void action_executor::add_attributes_below(TiXmlNode* top, const step_form& form, std::vector<node_ref>& out) {
+    std::vector<node_ref> group;
+    for (TiXmlNode* node = top; node; node = next_in_subtree(top, node)) {
+        if (!node->ToElement()) continue;
+        group.clear();
+        walk_axis(node_of(node), axis_kind::attribute, form.test, group);
+        filter_group(group, form.predicate_tops);
+        out.insert(out.end(), group.begin(), group.end());
+    }
+}
+
+// The children of every node of the subtree are its descendants.
+void action_executor::add_children_below(TiXmlNode* top, const step_form& form, std::vector<node_ref>& out) {
+    for (TiXmlNode* node = top->FirstChild(); node; node = next_in_subtree(top, node))
+        if (is_visible(node) && form.test.matches(node_of(node))) out.push_back(node_of(node));
+}
+
+// A pre-order walk that keeps, for every parent on the way down, the list of
+// its children that the predicates kept, and gives each of them as the walk
+// meets it. The lists are reused level by level.
+void action_executor::add_kept_children_below(TiXmlNode* top, const step_form& form, std::vector<node_ref>& out) {
+    struct kept_children {
+        std::vector<node_ref> kept;
+        std::size_t next = 0;
+    };
+    std::vector<kept_children> levels;
+    std::size_t depth = 0;
+    auto open = [&](TiXmlNode* parent) {
+        if (levels.size() <= depth) levels.emplace_back();
+        kept_children& level = levels[depth++];
+        level.kept.clear();
+        level.next = 0;
+        walk_axis(node_of(parent), axis_kind::child, form.test, level.kept);
+        filter_group(level.kept, form.predicate_tops);
+    };
+    open(top);
+    for (TiXmlNode* node = top->FirstChild(); node;) {
+        kept_children& level = levels[depth - 1];
+        if (level.next < level.kept.size() && level.kept[level.next].node == node) out.push_back(level.kept[level.next++]);
+        if (node->FirstChild()) {
+            open(node);
+            node = node->FirstChild();
+            continue;
+        }
+        for (; node != top && !node->NextSibling(); --depth) node = node->Parent();
+        node = node == top ? nullptr : node->NextSibling();
+    }
+}
+
+// Each predicate, in written order, keeps the nodes for which it holds,
+// counting positions among the nodes the one before kept.
+void action_executor::filter_group(std::vector<node_ref>& group, const std::vector<std::int32_t>& predicate_tops) {
+    for (auto top = predicate_tops.rbegin(); top != predicate_tops.rend() && !group.empty(); ++top) {
+        const auto size = static_cast<std::int32_t>(group.size());
+        std::size_t kept = 0;
+        for (std::int32_t i = 0; i < size; ++i) {
+            node_ref candidate = group[static_cast<std::size_t>(i)];
+            if (predicate_holds(*top, candidate, i + 1, size)) group[kept++] = candidate;
+        }
+        group.resize(kept);
+    }
+}
+
+// A number keeps the node at that position, exactly ("[1.25]" keeps none);
+// any other value keeps it when true.
+bool action_executor::predicate_holds(std::int32_t predicate_top, const node_ref& node, std::int32_t position,
+                                      std::int32_t size) {
     {
-        context_scope scope(context_, candidate, by_name);
+        context_scope scope(context_, node, position, size);
+        actions_.move_cursor_to(predicate_top);
         run_rule(grammar_rule::Predicate, false);
     }
-    bool keep = keeps(values_.top(), candidate, by_name);
+    path_value& value = values_.top();
+    bool keep = value.kind == value_kind::kind_int      ? value.integer == position
+                : value.kind == value_kind::kind_double ? value.real == position
+                                                        : value.to_bool();
     values_.pop(1);
     return keep;
-}
-
-// A number selects by position; anything else by its truth, and then the
-// position is never looked up.
-bool action_executor::keeps(path_value& value, TiXmlElement* candidate, bool by_name) {
-    if (value.kind == value_kind::kind_int || value.kind == value_kind::kind_double)
-        return value.to_int() == context_.position_of(candidate, by_name);
-    return value.to_bool();
 }
 
 }  // namespace xpath

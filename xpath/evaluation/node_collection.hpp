@@ -1,18 +1,16 @@
-// node_collection: the engine's node-set. TinyXML keeps attributes apart from
-// nodes, so a collection holds pointers of both sorts side by side with a
-// flag per entry. Entries stay in insertion order, without duplicates, until
-// sort_document_order puts them in document order. The nodes and attributes
-// belong to the document; the collection owns only its arrays.
+// node_collection: the engine's node-set, a list of node_refs. Every
+// collection that an expression yields is in document order without
+// duplicates: steps, unions and filters put it so (sort_document_order,
+// merged), and readers may rely on it. The nodes belong to the document;
+// the collection owns only its array.
 #pragma once
 
 #include <cstdint>
-#include <memory>
 #include <string>
-#include <unordered_set>
+#include <utility>
 #include <vector>
 
-class TiXmlNode;
-class TiXmlAttribute;
+#include "node_ref.hpp"
 
 namespace xpath {
 
@@ -20,59 +18,45 @@ namespace xpath {
 std::int32_t document_order_of(const TiXmlNode* node);
 void set_document_order(TiXmlNode* node, std::int32_t number);
 
+// Document order of two numbered nodes: negative, zero or positive as `a`
+// comes before, is, or comes after `b`. An element comes before its
+// attributes, and they, in their stored order, before its children.
+int compare_document_order(const node_ref& a, const node_ref& b);
+
 class node_collection {
 public:
     node_collection() = default;
-    node_collection(const node_collection& source) { assign_copy(source); }
-    node_collection& operator=(const node_collection& source);
-    // A move hands the arrays over; the source is left empty.
-    node_collection(node_collection&& source) noexcept;
-    node_collection& operator=(node_collection&& source) noexcept;
+    explicit node_collection(std::vector<node_ref> entries) : entries_(std::move(entries)) {}
 
-    std::uint32_t count() const { return static_cast<std::uint32_t>(slots_.size()); }
-    bool is_attribute(std::uint32_t index) const { return slots_[index].attribute != 0; }
-    TiXmlNode* node_at(std::uint32_t index) const { return static_cast<TiXmlNode*>(slots_[index].entry); }
-    TiXmlAttribute* attribute_at(std::uint32_t index) const { return static_cast<TiXmlAttribute*>(slots_[index].entry); }
+    std::uint32_t count() const { return static_cast<std::uint32_t>(entries_.size()); }
+    const node_ref& at(std::uint32_t index) const { return entries_[index]; }
+    bool is_attribute(std::uint32_t index) const { return entries_[index].attribute != nullptr; }
+    // The node of the entry; for an attribute, its element.
+    TiXmlNode* node_at(std::uint32_t index) const { return entries_[index].node; }
+    TiXmlAttribute* attribute_at(std::uint32_t index) const { return entries_[index].attribute; }
+    std::vector<node_ref>::const_iterator begin() const { return entries_.begin(); }
+    std::vector<node_ref>::const_iterator end() const { return entries_.end(); }
 
-    void clear();
-    void assign_copy(const node_collection& source);
-    bool contains(const void* entry) const;
-    // Adds the entry at the end unless the collection holds it already.
-    void add_unique(TiXmlNode* node);
-    void add_unique(TiXmlAttribute* attribute);
-    // Adds the entry at the end without looking for it: only for walks that
-    // cannot meet an entry twice, where add_unique would do the same.
-    void append(TiXmlNode* node);
-    void append(TiXmlAttribute* attribute);
-    void reserve(std::size_t entry_count);
-    // Adds entry `index` of another collection with its flag.
-    void add_unique_from(const node_collection& source, std::uint32_t index);
-    // Puts the node entries in document order; see the source for attributes.
+    void clear() { entries_.clear(); }
+    void append(const node_ref& ref) { entries_.push_back(ref); }
+    void append(TiXmlNode* node) { entries_.push_back(node_of(node)); }
+    // Appends `refs` from the last to the first: a reverse axis's nodes in document order.
+    void append_reversed(const std::vector<node_ref>& refs) { entries_.insert(entries_.end(), refs.rbegin(), refs.rend()); }
+
+    // Puts the entries in document order and drops duplicates; a collection
+    // in that order already is only read.
     void sort_document_order();
-    // Whether the node entries stand in document order already (attributes aside).
+    // Whether every entry comes strictly after the one before it.
     bool is_in_document_order() const;
+    // The entries of two collections in document order, each once: both
+    // must be in document order already.
+    static node_collection merged(const node_collection& first, const node_collection& second);
 
     // The entry's string value (string_value.hpp).
     std::string entry_string(std::uint32_t index) const;
 
-    // The entries in their order, each a TiXmlNode or, where its flag is 1, a
-    // TiXmlAttribute; and the flags in the same order.
-    std::vector<void*> entries() const;
-    std::vector<unsigned char> attribute_flags() const;
-
 private:
-    // An entry and its flag side by side: one array to grow, not two.
-    struct slot {
-        void* entry;
-        unsigned char attribute;
-    };
-    std::vector<slot> slots_;
-
-    void add(void* entry, bool attribute);
-    void push(void* entry, bool attribute);
-    // Membership of a large collection: made on the first membership test,
-    // then kept up to date, so that walks that never test pay nothing.
-    mutable std::unique_ptr<std::unordered_set<const void*>> members_;
+    std::vector<node_ref> entries_;
 };
 
 }  // namespace xpath

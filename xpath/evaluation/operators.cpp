@@ -74,11 +74,9 @@ void op_negate(value_stack& stack) {
     push_number(stack, -operand.to_number(), operand.kind != value_kind::kind_double, "unary -");
 }
 
+// Both sides are in document order already, as every collection is.
 void op_union(value_stack& stack, const node_collection& first, const node_collection& second) {
-    node_collection combined(first);
-    for (std::uint32_t i = 0; i < second.count(); ++i) combined.add_unique_from(second, i);
-    combined.sort_document_order();
-    stack.push_nodes(std::move(combined));
+    stack.push_nodes(node_collection::merged(first, second));
 }
 
 }  // namespace xpath

@@ -17,21 +17,12 @@
 #include "xpath/front_end/xpath_errors.hpp"
 
 namespace xpath {
-namespace {
-
-
-bool is_usable_base(TiXmlNode* node) {
-    // Linking a document under another node would make TinyXML delete it.
-    return node && !node->ToDocument();
-}
-
-}  // namespace
 
 path_evaluator::path_evaluator(TiXmlNode* base, const char* expression)
-    : expression_front_end(expression), base_node_(expression && is_usable_base(base) ? base : nullptr) {}
+    : expression_front_end(expression), base_node_(expression ? base : nullptr) {}
 
 path_evaluator::~path_evaluator() {
-    detach_synthetic_root();
+    detach_temporary_root();
     values_.clear();
 }
 
@@ -72,12 +63,12 @@ void path_evaluator::run_guarded(conversions* converted) {
         status_ = eval_status::status_execution;
     }
     if (converted && status_ != eval_status::status_ok) *converted = conversions();
-    detach_synthetic_root();
+    detach_temporary_root();
 }
 
 void path_evaluator::run_pipeline() {
-    attach_synthetic_root();
-    if (!context_.synthetic_root) raise_execution_error(execution_code::no_base_node);
+    attach_root();
+    if (!context_.root) raise_execution_error(execution_code::no_base_node);
     scan_lexemes(reader, *walker);
     walker->decode_expression();
     actions_.move_cursor_to_last();
@@ -110,40 +101,51 @@ std::int32_t path_evaluator::evaluate_as_int() {
     return status_ == eval_status::status_ok ? converted.as_int : 0;
 }
 
-void path_evaluator::attach_synthetic_root() {
-    context_.synthetic_root = nullptr;
+// The context is the base node, at position 1 of 1.
+void path_evaluator::attach_root() {
+    context_ = evaluation_context();
     if (!base_node_) return;
-    TiXmlElement* root = new TiXmlElement("root");
-    saved_parent_ = tree_links::parent_of(base_node_);
-    saved_previous_ = tree_links::previous_of(base_node_);
-    saved_next_ = tree_links::next_of(base_node_);
-    tree_links::parent_of(base_node_) = nullptr;
-    tree_links::previous_of(base_node_) = nullptr;
-    tree_links::next_of(base_node_) = nullptr;
-    root->LinkEndChild(base_node_);
-    context_.synthetic_root = root;
-    context_.context_element = base_node_->ToElement();
-    siblings_ = sibling_positions();  // lists of an earlier run may be out of date
-    context_.siblings = &siblings_;
+    if (base_node_->ToDocument()) {
+        context_.root = base_node_;
+    } else {
+        attach_temporary_root();
+    }
+    context_.context_node = node_of(base_node_);
     number_nodes();
 }
 
-void path_evaluator::detach_synthetic_root() {
-    if (!context_.synthetic_root) return;
+// The base node's own links are saved and replaced by the temporary root's,
+// so that no axis leaves the base node's subtree.
+void path_evaluator::attach_temporary_root() {
+    TiXmlDocument* root = new TiXmlDocument();
+    saved_parent_ = tree_links::parent_of(base_node_);
+    saved_previous_ = tree_links::previous_of(base_node_);
+    saved_next_ = tree_links::next_of(base_node_);
+    tree_links::parent_of(base_node_) = root;
+    tree_links::previous_of(base_node_) = nullptr;
+    tree_links::next_of(base_node_) = nullptr;
+    tree_links::first_child_of(root) = base_node_;
+    tree_links::last_child_of(root) = base_node_;
+    context_.root = root;
+    root_is_temporary_ = true;
+}
+
+void path_evaluator::detach_temporary_root() {
+    if (!root_is_temporary_) return;
+    root_is_temporary_ = false;
     tree_links::parent_of(base_node_) = saved_parent_;
     tree_links::previous_of(base_node_) = saved_previous_;
     tree_links::next_of(base_node_) = saved_next_;
-    tree_links::first_child_of(context_.synthetic_root) = nullptr;
-    tree_links::last_child_of(context_.synthetic_root) = nullptr;
-    retired_root_.reset(context_.synthetic_root);
-    context_.synthetic_root = nullptr;
+    tree_links::first_child_of(context_.root) = nullptr;
+    tree_links::last_child_of(context_.root) = nullptr;
+    retired_root_.reset(static_cast<TiXmlDocument*>(context_.root));
 }
 
-// Pre-order from the temporary root, which gets 1, along the tree's own
-// links; attributes get no number.
+// Pre-order from the root node, which gets 1, along the tree's own links;
+// attributes get no number.
 void path_evaluator::number_nodes() {
     std::int32_t number = 1;
-    TiXmlNode* top = context_.synthetic_root;
+    TiXmlNode* top = context_.root;
     for (TiXmlNode* node = top; node;) {
         // Unchanged numbers are not written again: a repeated evaluation then
         // only reads the tree, and leaves its memory clean.

@@ -1,8 +1,9 @@
 // path_evaluator: evaluates one expression against one node of a TinyXML
-// tree. It hangs the base node under a temporary element "root", numbers the
-// tree in document order, scans, decodes and executes, keeps the single
-// result, and restores the tree. No exception of the engine leaves it; the
-// outcome is an eval_status.
+// tree. A document is the root node itself; any other base node is hung
+// under a temporary document that stands for the root node while the
+// expression runs. It numbers the tree in document order, scans, decodes and
+// executes, keeps the single result, and restores the tree. No exception of
+// the engine leaves it; the outcome is an eval_status.
 #pragma once
 
 #include <cstdint>
@@ -12,19 +13,18 @@
 #include "action_log.hpp"
 #include "evaluation_context.hpp"
 #include "path_value.hpp"
-#include "sibling_positions.hpp"
 #include "value_stack.hpp"
 #include "xpath/front_end/expression_front_end.hpp"
 #include "xpath/xpath.hpp"  // eval_status, evaluate_int
 
-class TiXmlElement;
+class TiXmlDocument;
 class TiXmlNode;
 
 namespace xpath {
 
 class path_evaluator : public expression_front_end {
 public:
-    // A null or document base node counts as no base node.
+    // A null base node counts as no base node.
     path_evaluator(TiXmlNode* base_node, const char* expression);
     ~path_evaluator() override;
 
@@ -33,8 +33,8 @@ public:
     std::int32_t action_count() override;
 
     // The result's integer and string conversions, made while the tree still
-    // hangs under the temporary root: a result that holds the root reads the
-    // whole text below it.
+    // hangs under the temporary root: a result that holds the root node reads
+    // the whole text below it.
     struct conversions {
         std::int32_t as_int = 0;
         std::string as_string;
@@ -66,17 +66,18 @@ private:
     std::int32_t caught_code_ = 0;
     std::string caught_text_;
     // The temporary root after detaching: unlinked and childless, kept until
-    // the evaluator goes, because the result may hold it ("/a/parent::*").
-    std::unique_ptr<TiXmlElement> retired_root_;
-    sibling_positions siblings_;
+    // the evaluator goes, because the result may hold it ("/a/..").
+    std::unique_ptr<TiXmlDocument> retired_root_;
+    bool root_is_temporary_ = false;
 
     // Runs the pipeline once and sets status and result, and converts it
     // into `converted` unless that is null; nothing escapes.
     void run_guarded(conversions* converted);
     void convert_result(conversions& converted);
     void run_pipeline();
-    void attach_synthetic_root();
-    void detach_synthetic_root();
+    void attach_root();
+    void attach_temporary_root();
+    void detach_temporary_root();
     void number_nodes();
 };
 

@@ -19,7 +19,7 @@ void path_value::copy_from(const path_value& source) {
         case value_kind::kind_string: text = source.text; break;
         case value_kind::kind_int: integer = source.integer; break;
         case value_kind::kind_double: real = source.real; break;
-        case value_kind::kind_nodes: nodes.assign_copy(source.nodes); break;
+        case value_kind::kind_nodes: nodes = source.nodes; break;
         case value_kind::kind_none: break;
     }
 }

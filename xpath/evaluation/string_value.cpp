@@ -4,16 +4,14 @@
 
 #include <tinyxml.h>
 
+#include "node_ref.hpp"
+
 namespace xpath {
 namespace {
 
 std::string_view text_of(const TiXmlNode* node) {
     const auto& value = node->ValueTStr();
     return std::string_view(value.c_str(), value.length());
-}
-
-bool has_descendants(const TiXmlNode* node) {
-    return node->Type() == TiXmlNode::TINYXML_ELEMENT || node->Type() == TiXmlNode::TINYXML_DOCUMENT;
 }
 
 bool is_text(const TiXmlNode* node) {
@@ -35,7 +33,9 @@ void append_descendant_text(const TiXmlNode* top, std::string& out) {
 }  // namespace
 
 std::string_view string_value_view(const TiXmlNode* node, std::string& joined) {
-    if (!has_descendants(node)) return text_of(node);
+    node_kind kind = kind_of(node);
+    if (kind == node_kind::processing_instruction) return instruction_data(node);
+    if (kind != node_kind::element && kind != node_kind::root) return text_of(node);
     const TiXmlNode* only = node->FirstChild();
     if (!only) return std::string_view();
     if (only == node->LastChild() && is_text(only)) return text_of(only);
@@ -53,6 +53,14 @@ std::string_view string_value_view(const TiXmlAttribute* attribute) {
     // zero-terminated text, so there it ends at a NUL character reference.
     return std::string_view(attribute->Value());
 #endif
+}
+
+std::string_view string_value_view(const node_ref& ref, std::string& joined) {
+    return ref.attribute ? string_value_view(ref.attribute) : string_value_view(ref.node, joined);
+}
+
+std::string string_value(const node_ref& ref) {
+    return ref.attribute ? string_value(ref.attribute) : string_value(ref.node);
 }
 
 std::string string_value(const TiXmlNode* node) {

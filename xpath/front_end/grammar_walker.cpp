@@ -51,9 +51,10 @@ bool starts_step(const lexeme* l) {
            is(l, lex_class::star) || is_name_like(l);
 }
 
-// A name (or a node type, which the engine still calls as a function) right before "(".
+// A name right before "(". A node type there ("text()") is a node test,
+// never a function.
 bool starts_function_call(const lexeme* l) {
-    if (!is_name_like(l)) return false;
+    if (!is_name_like(l) || is_node_type_class(code_of(l->kind))) return false;
     if (starts_prefixed_name(l)) return is_name_like(after(l, 2)) && is(after(l, 3), lex_class::opening_parenthesis);
     return is(after(l, 1), lex_class::opening_parenthesis);
 }
@@ -417,16 +418,9 @@ void grammar_walker::decode_primary_expr() {
 }
 
 // FunctionCall: FunctionName '(' ( Argument ( ',' Argument )* )? ')'
-// A node type may name a function here: "text()" alone still calls one.
 void grammar_walker::decode_function_call() {
     const lexeme* name = cursor;
-    if (is_node_type_class(code_of(cursor->kind))) {
-        record(grammar_rule::LocalPart, 0, 0, cursor->text.c_str());
-        record(grammar_rule::QName, sub_kind::plain_qname);
-        advance_cursor(1);
-    } else {
-        decode_rule(grammar_rule::QName);
-    }
+    decode_rule(grammar_rule::QName);
     advance_cursor(1);  // "(", which made this a call
     if (!cursor) fail(syntax_code::unclosed_call, "expected arguments or ')' in the call of", name);
     if (current_is(lex_class::closing_parenthesis)) {

@@ -220,6 +220,10 @@ TEST(reference_doubts, forms_are_recognised_outside_literals_only) {
         {"a/attribute::x/following::node()", "following axis from an attribute"},
         {"following::a", ""},
         {"@x/following-sibling::a", ""},
+        {".//.", "'.//.'"},
+        {"count(/.//.)", "'.//.'"},
+        {"a//.", ""},
+        {"'.//.'", ""},
     };
     for (const row& r : rows) {
         SCOPED_TRACE(r.expression);

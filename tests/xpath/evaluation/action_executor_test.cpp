@@ -37,7 +37,7 @@ TEST(action_executor, error_codes_reach_the_execution_status) {
     };
     const row rows[] = {
         {"$v", 12},             // no execution for variables
-        {".", 2},               // an abbreviated step's action stands where a node test is expected
+        {"ns:*", -2},           // no prefix is resolved
         {"$v or 1", 3},         // a failure in an operand is re-raised under the operator's code
         {"0 or $v", 3},
         {"$v and 1", 4},

@@ -18,6 +18,7 @@ std::string describe_entry(const xpath::node_collection& nodes, std::uint32_t in
         return std::string("attribute ") + attribute->Name() + "=" + attribute->Value();
     }
     const TiXmlNode* node = nodes.node_at(index);
+    if (node->ToDocument()) return "root";
     const char* type = node->ToElement() ? "element " : node->ToText() ? "text " : node->ToComment() ? "comment " : "other ";
     return type + std::string(node->Value());
 }

@@ -18,9 +18,9 @@ namespace test_support {
 std::unique_ptr<TiXmlDocument> parse_xml(const char* xml);
 
 // One value as "int: 3", "double: 2.5", "string: abc", "bool: true", "none",
-// or "nodes: element Language, text 7, comment c1, attribute version=3" with
-// the entries in the order the collection holds them ("nodes: empty" for
-// none). Reads nothing through the conversions, so no collection is sorted.
+// or "nodes: element Language, text 7, comment c1, attribute version=3, root"
+// with the entries in the order the collection holds them ("nodes: empty" for
+// none; "other ?pi x?" for a processing instruction). Reads nothing through the conversions, so no collection is sorted.
 std::string describe_value(const xpath::path_value& value);
 
 // Evaluates `expression` against `base` and describes the outcome:

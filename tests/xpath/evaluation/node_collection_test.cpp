@@ -1,165 +1,117 @@
-// Node collections: membership without duplicates, copies, the document-order
-// sort with attribute entries held in their slots, and reading entries as
-// text and integers.
+// Node collections: document order with attributes after their element and
+// before its children, duplicates dropped by the sort and by the merge, and
+// reading entries as their string values.
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <initializer_list>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "sample_document.hpp"
 #include "xpath/evaluation/node_collection.hpp"
 
 using xpath::node_collection;
+using xpath::node_ref;
 
 namespace {
 
-// Pre-order: document 1, a 2, b 3, text "-3 apples" 4, c 5, d 6, e 7.
-const char* const letters_xml = "<a x='12px' y='y'><b>-3 apples</b><c/><d/><e/></a>";
+// Pre-order: document 1, a 2 (with @x, @y, @z), b 3, text "-3 apples" 4, c 5 (with @x), d 6, e 7.
+const char* const letters_xml = "<a x='12px' y='y' z=''><b>-3 apples</b><c x='1'/><d/><e/></a>";
 
-std::vector<void*> entries_of(std::initializer_list<void*> entries) {
-    return entries;
-}
+// Entries by name: an element by its tag, "a@x" for an attribute.
+class letters {
+public:
+    letters() : sample_(letters_xml) {}
+    node_ref operator()(const std::string& name) {
+        std::size_t at = name.find('@');
+        if (at == std::string::npos) return xpath::node_of(sample_.element(name.c_str()));
+        std::string tag = name.substr(0, at);
+        return node_ref{sample_.element(tag.c_str()), sample_.attribute(tag.c_str(), name.c_str() + at + 1)};
+    }
+    std::string name_of(const node_ref& ref) {
+        for (const char* name : {"a", "b", "c", "d", "e", "a@x", "a@y", "a@z", "c@x"})
+            if ((*this)(name) == ref) return name;
+        return "?";
+    }
+    node_collection collection(const std::vector<std::string>& names) {
+        node_collection made;
+        for (const std::string& name : names) made.append((*this)(name));
+        return made;
+    }
+    std::vector<std::string> names(const node_collection& collection) {
+        std::vector<std::string> listed;
+        for (const node_ref& ref : collection) listed.push_back(name_of(ref));
+        return listed;
+    }
+
+private:
+    test_support::sample_document sample_;
+};
+
+using names = std::vector<std::string>;
 
 }  // namespace
 
-TEST(node_collection, add_unique_keeps_the_first_occurrence) {
-    test_support::sample_document sample(letters_xml);
-    TiXmlElement* a = sample.element("a");
-    TiXmlAttribute* x = sample.attribute("a", "x");
-    node_collection collection;
-    collection.add_unique(a);
-    collection.add_unique(x);
-    collection.add_unique(sample.element("b"));
-    node_collection again;
-    again.add_unique(sample.element("b"));
-    again.add_unique(a);
-    collection.add_unique(a);
-    collection.add_unique(x);
-    collection.add_unique_from(again, 0);
-    collection.add_unique_from(again, 1);
-    EXPECT_EQ(collection.entries(), entries_of({a, x, sample.element("b")}));
-    EXPECT_EQ(collection.attribute_flags(), (std::vector<unsigned char>{0, 1, 0}));
-    EXPECT_TRUE(collection.contains(x));
-    EXPECT_FALSE(collection.contains(sample.element("c")));
-}
-
-TEST(node_collection, assign_copy_replaces_everything) {
-    test_support::sample_document sample(letters_xml);
-    node_collection three;
-    three.add_unique(sample.element("c"));
-    three.add_unique(sample.attribute("a", "y"));
-    three.add_unique(sample.element("b"));
-    node_collection target;
-    target.add_unique(sample.element("e"));
-    target.assign_copy(node_collection());
-    EXPECT_EQ(target.count(), 0u);
-    EXPECT_FALSE(target.contains(sample.element("e")));
-    target.assign_copy(three);
-    EXPECT_EQ(target.entries(), three.entries());
-    EXPECT_EQ(target.attribute_flags(), (std::vector<unsigned char>{0, 1, 0}));
-    target.add_unique(sample.element("c"));
-    target.add_unique(sample.element("d"));
-    EXPECT_EQ(target.count(), 4u);
-    EXPECT_EQ(three.count(), 3u);
-}
-
-TEST(node_collection, clear_forgets_members) {
-    test_support::sample_document sample(letters_xml);
-    node_collection collection;
-    collection.clear();
-    collection.add_unique(sample.element("b"));
-    collection.clear();
-    collection.add_unique(sample.element("b"));
-    EXPECT_EQ(collection.count(), 1u);
-}
-
-// Rows name entries by letter: an element, or '@x' / '@y' for an attribute of a.
-TEST(node_collection, sort_puts_nodes_in_document_order_around_attributes) {
-    test_support::sample_document sample(letters_xml);
-    auto entry = [&](const std::string& name) -> std::pair<void*, bool> {
-        if (name[0] == '@') return {sample.attribute("a", name.c_str() + 1), true};
-        return {static_cast<TiXmlNode*>(sample.element(name.c_str())), false};
-    };
-    struct row { std::vector<std::string> gathered; std::vector<std::string> sorted; };
+TEST(node_collection, sort_gives_document_order_without_duplicates) {
+    letters l;
+    struct row { names gathered, sorted; };
     const row rows[] = {
         {{}, {}},
         {{"c"}, {"c"}},
-        {{"@x"}, {"@x"}},
         {{"e", "d", "c", "b", "a"}, {"a", "b", "c", "d", "e"}},
-        {{"a", "b", "c"}, {"a", "b", "c"}},
-        {{"d", "a", "e", "b"}, {"a", "b", "d", "e"}},
-        {{"@x", "c", "@y", "a", "b"}, {"@x", "a", "@y", "b", "c"}},
-        {{"e", "d", "@y"}, {"d", "e", "@y"}},
+        {{"d", "a", "e", "b", "d", "a"}, {"a", "b", "d", "e"}},
+        {{"b", "a@z", "a", "a@x"}, {"a", "a@x", "a@z", "b"}},  // attributes between their element and its children
+        {{"a@z", "a@y", "a@x", "a@y"}, {"a@x", "a@y", "a@z"}},  // in their stored order
+        {{"d", "c@x", "c", "a@x"}, {"a@x", "c", "c@x", "d"}},
     };
     for (const row& r : rows) {
-        std::string trace;
-        for (const std::string& name : r.gathered) trace += name + " ";
-        SCOPED_TRACE(trace);
-        node_collection collection;
-        std::vector<void*> expected;
-        std::vector<unsigned char> flags;
-        for (const std::string& name : r.gathered) {
-            auto e = entry(name);
-            if (e.second) collection.add_unique(static_cast<TiXmlAttribute*>(e.first));
-            else collection.add_unique(static_cast<TiXmlNode*>(e.first));
-            flags.push_back(e.second ? 1 : 0);
-        }
-        for (const std::string& name : r.sorted) expected.push_back(entry(name).first);
+        node_collection collection = l.collection(r.gathered);
         collection.sort_document_order();
-        EXPECT_EQ(collection.entries(), expected);
-        EXPECT_EQ(collection.attribute_flags(), flags);
-        for (void* e : expected) EXPECT_TRUE(collection.contains(e));
+        EXPECT_EQ(l.names(collection), r.sorted);
+        EXPECT_TRUE(collection.is_in_document_order());
+    }
+    EXPECT_FALSE(l.collection({"a", "a"}).is_in_document_order());  // a duplicate is out of order
+    EXPECT_FALSE(l.collection({"a@y", "a@x"}).is_in_document_order());
+}
+
+TEST(node_collection, merge_joins_two_ordered_collections_once_each) {
+    letters l;
+    struct row { names first, second, merged; };
+    const row rows[] = {
+        {{}, {}, {}},
+        {{"a"}, {}, {"a"}},
+        {{}, {"b", "c"}, {"b", "c"}},
+        {{"a", "c", "e"}, {"b", "c", "d"}, {"a", "b", "c", "d", "e"}},
+        {{"a@y", "b"}, {"a", "a@x", "a@y", "a@z"}, {"a", "a@x", "a@y", "a@z", "b"}},
+        {{"d", "e"}, {"a", "b"}, {"a", "b", "d", "e"}},
+    };
+    for (const row& r : rows) {
+        EXPECT_EQ(l.names(node_collection::merged(l.collection(r.first), l.collection(r.second))), r.merged);
+        EXPECT_EQ(l.names(node_collection::merged(l.collection(r.second), l.collection(r.first))), r.merged);
     }
 }
 
 TEST(node_collection, entries_read_as_their_string_values) {
-    test_support::sample_document sample(letters_xml);
-    node_collection collection;
-    collection.add_unique(sample.element("a"));
-    collection.add_unique(sample.attribute("a", "x"));
-    collection.add_unique(sample.first_child("b"));
-    collection.add_unique(sample.element("c"));
+    letters l;
     struct row { const char* entry; std::string text; };
     const row rows[] = {
-        {"element a: the text below it", "-3 apples"},
-        {"attribute x", "12px"},
-        {"text of b", "-3 apples"},
-        {"empty element c", ""},
+        {"a", "-3 apples"},  // the text below it
+        {"a@x", "12px"},
+        {"a@z", ""},
+        {"c", ""},
     };
-    ASSERT_EQ(collection.count(), 4u);
-    for (std::uint32_t i = 0; i < 4; ++i) {
-        SCOPED_TRACE(rows[i].entry);
-        EXPECT_EQ(collection.entry_string(i), rows[i].text);
+    for (const row& r : rows) {
+        SCOPED_TRACE(r.entry);
+        EXPECT_EQ(l.collection({r.entry}).entry_string(0), r.text);
     }
-    // Text at every depth in document order, CDATA included, comments not.
-    test_support::sample_document mixed("<m>x<!--c--><i>y<![CDATA[z]]><j/></i>w</m>");
+    // Text at every depth in document order, CDATA included, comments and
+    // instructions not; an instruction's own string is its data.
+    test_support::sample_document mixed("<m>x<!--c--><i>y<![CDATA[z]]><?go  far away?><j/></i>w</m>");
     node_collection element;
-    element.add_unique(mixed.element("m"));
+    element.append(mixed.element("m"));
+    element.append(&mixed.document);
+    element.append(mixed.element("j")->PreviousSibling());
     EXPECT_EQ(element.entry_string(0), "xyzw");
-}
-
-// Past a few entries membership goes through an index made on the first
-// test; entries appended after it must still count as members.
-TEST(node_collection, membership_of_a_large_collection) {
-    std::string xml = "<r>";
-    for (int i = 0; i < 40; ++i) xml += "<e/>";
-    test_support::sample_document sample((xml + "</r>").c_str());
-    std::vector<TiXmlNode*> elements;
-    for (TiXmlNode* e = sample.element("r")->FirstChild(); e; e = e->NextSibling()) elements.push_back(e);
-    node_collection collection;
-    for (int i = 0; i < 30; ++i) collection.add_unique(elements[static_cast<std::size_t>(i)]);
-    collection.add_unique(elements[3]);  // the first test past the scanned size
-    for (int i = 30; i < 40; ++i) collection.append(elements[static_cast<std::size_t>(i)]);
-    for (int i = 39; i >= 0; --i) collection.add_unique(elements[static_cast<std::size_t>(i)]);
-    ASSERT_EQ(collection.count(), 40u);
-    for (std::uint32_t i = 0; i < 40; ++i) EXPECT_EQ(collection.node_at(i), elements[i]);
-    node_collection moved(std::move(collection));
-    EXPECT_EQ(collection.count(), 0u);
-    collection.add_unique(elements[0]);  // a moved-from collection starts afresh
-    EXPECT_EQ(collection.count(), 1u);
-    moved.add_unique(elements[5]);
-    EXPECT_EQ(moved.count(), 40u);
+    EXPECT_EQ(element.entry_string(1), "xyzw");
+    EXPECT_EQ(element.entry_string(2), "far away");
 }

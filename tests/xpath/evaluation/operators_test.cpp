@@ -71,8 +71,8 @@ const char* const numbers_xml = "<n><v>2</v><w>5</w><Language>2</Language></n>";
 
 node_collection texts_five_two(test_support::sample_document& sample) {
     node_collection nodes;
-    nodes.add_unique(sample.first_child("w"));
-    nodes.add_unique(sample.first_child("v"));
+    nodes.append(sample.first_child("w"));
+    nodes.append(sample.first_child("v"));
     return nodes;
 }
 
@@ -119,10 +119,10 @@ TEST(operators, comparisons_of_every_pair_of_kinds) {
     test_support::sample_document sample(numbers_xml);
     const path_value texts(texts_five_two(sample));
     node_collection language;
-    language.add_unique(sample.element("Language"));
+    language.append(sample.element("Language"));
     const path_value element(language);
     node_collection whole;
-    whole.add_unique(sample.element("n"));
+    whole.append(sample.element("n"));
     const path_value joined(whole);  // "252": the text of every node below
     const path_value empty{node_collection()};
     const double nan = std::nan("");
@@ -196,8 +196,8 @@ TEST(operators, large_collections_compare_by_their_values) {
     test_support::sample_document sample((xml + "</r>").c_str());
     node_collection a, b;
     for (TiXmlElement* e = sample.element("a"); e; e = e->NextSiblingElement()) {
-        if (std::string(e->Value()) == "a") a.add_unique(e);
-        else b.add_unique(e);
+        if (std::string(e->Value()) == "a") a.append(e);
+        else b.append(e);
     }
     const value_kind k = value_kind::kind_bool;
     const result_row rows[] = {
@@ -208,7 +208,7 @@ TEST(operators, large_collections_compare_by_their_values) {
     };
     check_rows(rows, sizeof rows / sizeof rows[0]);
     node_collection a_without_299;
-    for (std::uint32_t i = 0; i + 1 < a.count(); ++i) a_without_299.add_unique_from(a, i);
+    for (std::uint32_t i = 0; i + 1 < a.count(); ++i) a_without_299.append(a.at(i));
     const result_row disjoint[] = {
         {"a without 299 = b", equal, path_value(a_without_299), path_value(b), k, "false"},
     };
@@ -247,21 +247,19 @@ TEST(operators, negate_replaces_the_top) {
 
 TEST(operators, union_gives_document_order_without_duplicates) {
     test_support::sample_document sample("<r a='1'><x/><y/><z/></r>");
-    TiXmlAttribute* a = sample.attribute("r", "a");
+    const xpath::node_ref a{sample.element("r"), sample.attribute("r", "a")};
     node_collection first;
-    first.add_unique(sample.element("y"));
-    first.add_unique(a);
+    first.append(a);
+    first.append(sample.element("y"));
     node_collection second;
-    second.add_unique(sample.element("z"));
-    second.add_unique(a);
-    second.add_unique(sample.element("y"));
-    second.add_unique(sample.element("x"));
+    second.append(a);
+    second.append(sample.element("x"));
+    second.append(sample.element("y"));
+    second.append(sample.element("z"));
     value_stack stack;
     xpath::op_union(stack, second, first);
     node_collection combined = stack.pop_nodes();
-    EXPECT_EQ(combined.count(), 4u);
-    std::vector<void*> elements;
-    for (std::uint32_t i = 0; i < combined.count(); ++i)
-        if (!combined.is_attribute(i)) elements.push_back(combined.node_at(i));
-    EXPECT_EQ(elements, (std::vector<void*>{sample.element("x"), sample.element("y"), sample.element("z")}));
+    std::vector<xpath::node_ref> expected{a, xpath::node_of(sample.element("x")), xpath::node_of(sample.element("y")),
+                                          xpath::node_of(sample.element("z"))};
+    EXPECT_EQ(std::vector<xpath::node_ref>(combined.begin(), combined.end()), expected);
 }

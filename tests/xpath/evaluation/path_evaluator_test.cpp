@@ -59,7 +59,8 @@ TEST(path_evaluator, statuses_and_the_integer_entry) {
         {settings_xml, "-1 div 0", eval_status::status_ok, -2147483647 - 1},
         {settings_xml, "0 div 0", eval_status::status_ok, 0},
         {settings_xml, "1 + 2 * 3", eval_status::status_ok, 7},
-        {settings_xml, "/", eval_status::status_unbalanced, 0},
+        {settings_xml, "/", eval_status::status_ok, 7},  // the root node: all the text
+        {settings_xml, "1 2", eval_status::status_syntax, 0},
         {settings_xml, "", eval_status::status_syntax, 0},
         {settings_xml, "Settings/", eval_status::status_syntax, 0},
         {settings_xml, "/Settings/", eval_status::status_syntax, 0},
@@ -67,7 +68,7 @@ TEST(path_evaluator, statuses_and_the_integer_entry) {
         {settings_xml, "((((((((((((((((1))))))))))))))))", eval_status::status_ok, 1},          // 16 nested
         {settings_xml, "(((((((((((((((((1)))))))))))))))))", eval_status::status_overflow, 0},  // 17 nested
         {settings_xml, "$v", eval_status::status_execution, 0},
-        {settings_xml, "/Settings/namespace::x", eval_status::status_execution, 0},
+        {settings_xml, "/Settings/namespace::x", eval_status::status_ok, 0},  // no namespace nodes
     };
     for (const row& r : rows) {
         SCOPED_TRACE(r.expression);
@@ -82,18 +83,44 @@ TEST(path_evaluator, statuses_and_the_integer_entry) {
     }
 }
 
-TEST(path_evaluator, without_a_usable_base_node) {
+TEST(path_evaluator, without_a_base_node) {
     std::int32_t out = -1;
     EXPECT_FALSE(xpath::evaluate_int(nullptr, "/Settings/Language/text()", &out));
     EXPECT_EQ(out, 0);
-
-    // A document as base node would be deleted by TinyXML if linked: it counts as none.
-    auto document = test_support::parse_xml(settings_xml);
-    xpath::path_evaluator evaluator(document.get(), "1");
+    xpath::path_evaluator evaluator(nullptr, "1");
     evaluator.evaluate();
     EXPECT_EQ(evaluator.status(), eval_status::status_execution);
     EXPECT_EQ(evaluator.caught_code(), 1);
-    EXPECT_EQ(shape(document.get()), "(Settings(Language(7())Other()))");
+}
+
+// A document is the root node itself: no temporary root is made, and what
+// lies beside the root element is reached.
+TEST(path_evaluator, a_document_is_the_root_node) {
+    auto document = test_support::parse_xml("<?xml version='1.0'?><!--head--><Settings><Language>7</Language></Settings>");
+    std::string before = shape(document.get());
+    struct row {
+        const char* expression;
+        const char* outcome;
+    };
+    const row rows[] = {
+        {"/Settings/Language/text()", "ok nodes: text 7"},
+        {"Settings/Language", "ok nodes: element Language"},  // relative to the document
+        {"node()", "ok nodes: comment head, element Settings"},  // the declaration is no node
+        {"/comment()", "ok nodes: comment head"},
+        {".", "ok nodes: root"},
+        {"/Settings/..", "ok nodes: root"},
+        {"count(/Settings/ancestor::node())", "ok int: 1"},
+    };
+    for (const row& r : rows) {
+        SCOPED_TRACE(r.expression);
+        EXPECT_EQ(test_support::describe_at(document.get(), r.expression), r.outcome);
+    }
+    std::int32_t out = -1;
+    EXPECT_TRUE(xpath::evaluate_int(document.get(), "/Settings/Language/text()", &out));
+    EXPECT_EQ(out, 7);
+    EXPECT_EQ(shape(document.get()), before);
+    EXPECT_EQ(xpath::document_order_of(document.get()), 1);
+    EXPECT_EQ(xpath::document_order_of(document->RootElement()), 4);  // after the declaration and the comment
 }
 
 TEST(path_evaluator, the_tree_is_restored_after_every_outcome) {
@@ -136,12 +163,16 @@ TEST(path_evaluator, leaves_pre_order_numbers_from_the_base_node) {
 
 TEST(path_evaluator, a_result_holding_the_temporary_root_stays_readable) {
     auto document = test_support::parse_xml(settings_xml);
-    xpath::path_evaluator evaluator(document->RootElement(), "/Settings/parent::*");
+    xpath::path_evaluator evaluator(document->RootElement(), "/Settings/..");
     xpath::path_evaluator::conversions converted;
     xpath::path_value result = evaluator.evaluate(&converted);
     ASSERT_EQ(evaluator.status(), eval_status::status_ok);
     ASSERT_EQ(result.nodes.count(), 1u);
-    EXPECT_STREQ(result.nodes.node_at(0)->Value(), "root");  // the sanitizer build checks the node is still alive
+    // The sanitizer build checks that the temporary root is still alive; it
+    // is a document of its own, never the caller's.
+    ASSERT_NE(result.nodes.node_at(0)->ToDocument(), nullptr);
+    EXPECT_NE(result.nodes.node_at(0), document.get());
+    EXPECT_EQ(result.nodes.node_at(0)->FirstChild(), nullptr);
     EXPECT_EQ(converted.as_string, "7");  // converted while the tree still hung below it
     EXPECT_EQ(converted.as_int, 7);
     EXPECT_EQ(document->RootElement()->Parent(), document.get());
@@ -154,7 +185,7 @@ TEST(path_evaluator, diagnosis_keeps_the_caught_error) {
         std::int32_t code;
         const char* text;
     };
-    const row rows[] = {{"$v", 12, ""}, {".", 2, ""}, {"=", 0, "missing operand: expected an operand, found '=' at column 1"}, {"", 0, "main level"}, {"1", 0, ""}};
+    const row rows[] = {{"$v", 12, ""}, {"ns:*", -2, ""}, {"=", 0, "missing operand: expected an operand, found '=' at column 1"}, {"", 0, "main level"}, {"1", 0, ""}};
     for (const row& r : rows) {
         SCOPED_TRACE(r.expression);
         xpath::path_evaluator evaluator(document->RootElement(), r.expression);

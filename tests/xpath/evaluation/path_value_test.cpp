@@ -24,7 +24,7 @@ const char* const settings_xml =
 
 node_collection collection_of(std::initializer_list<TiXmlNode*> nodes) {
     node_collection collection;
-    for (TiXmlNode* node : nodes) collection.add_unique(node);
+    for (TiXmlNode* node : nodes) collection.append(node);
     return collection;
 }
 
@@ -39,7 +39,7 @@ bool same_number(double a, double b) {
 TEST(path_value, conversions_from_every_kind) {
     test_support::sample_document sample(settings_xml);
     node_collection level;
-    level.add_unique(sample.attribute("Volume", "level"));
+    level.append(xpath::node_ref{sample.element("Volume"), sample.attribute("Volume", "level")});
     struct row { const char* input; path_value value; std::int32_t integer; double real; const char* text; bool truth; };
     const row rows[] = {
         {"none", path_value(), 0, not_a_number, "", false},
@@ -81,7 +81,9 @@ TEST(path_value, collection_reads_its_first_node_in_document_order_and_stays_sor
     TiXmlNode* two = sample.first_child("Language");
     path_value value(collection_of({seven, sample.element("Volume"), two}));
     EXPECT_EQ(value.to_string(), "2");
-    EXPECT_EQ(value.nodes.entries(), (std::vector<void*>{two, sample.element("Volume"), seven}));
+    EXPECT_EQ(std::vector<xpath::node_ref>(value.nodes.begin(), value.nodes.end()),
+              (std::vector<xpath::node_ref>{xpath::node_of(two), xpath::node_of(sample.element("Volume")),
+                                            xpath::node_of(seven)}));
     path_value unsorted(collection_of({seven, two}));
     EXPECT_EQ(unsorted.to_int(), 2);
     path_value unsorted_again(collection_of({seven, two}));
@@ -95,9 +97,8 @@ TEST(path_value, copies_own_their_collections) {
     path_value assigned;
     assigned = source;
     constructed.nodes.clear();
-    assigned.nodes.add_unique(sample.element("Settings"));
+    assigned.nodes.append(sample.element("Settings"));
     EXPECT_EQ(source.nodes.count(), 2u);
-    EXPECT_FALSE(source.nodes.contains(sample.element("Settings")));
     EXPECT_EQ(assigned.kind, value_kind::kind_nodes);
     EXPECT_EQ(assigned.nodes.count(), 3u);
 }

@@ -67,5 +67,5 @@ TEST(random_expressions, every_outcome_is_a_status_and_the_tree_survives) {
     // expressions are malformed, and few of those are refused late.
     EXPECT_GT(statuses[0], 10);
     EXPECT_GT(statuses[1], 100);
-    EXPECT_GT(statuses[3], 5);
+    EXPECT_GT(statuses[3], 0);
 }

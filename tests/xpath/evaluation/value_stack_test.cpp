@@ -50,7 +50,7 @@ std::int32_t error_code_of(const std::function<void()>& action) {
 TEST(value_stack, pops_convert_and_remove_the_top) {
     test_support::sample_document sample("<a/>");
     node_collection nodes;
-    nodes.add_unique(sample.element("a"));
+    nodes.append(sample.element("a"));
     value_stack stack;
     stack.push_int(1, "bottom");
     stack.push_string("12");
@@ -67,13 +67,13 @@ TEST(value_stack, pops_convert_and_remove_the_top) {
 TEST(value_stack, pushes_store_deep_copies) {
     test_support::sample_document sample("<a>x<b/></a>");
     node_collection nodes;
-    nodes.add_unique(sample.element("a"));
+    nodes.append(sample.element("a"));
     path_value text("kept");
     value_stack stack;
     stack.push_nodes(nodes);
     stack.push_value(text);
     stack.push_value(stack.top());
-    nodes.add_unique(sample.element("b"));
+    nodes.append(sample.element("b"));
     text.text = "changed";
     stack.top().text = "top only";
     EXPECT_EQ(stack.pop_string(), "top only");

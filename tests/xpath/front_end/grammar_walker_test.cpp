@@ -121,7 +121,13 @@ TEST(grammar_walker, predicates_calls_and_filters) {
         {"a[1][2]", actions{act(13, 1), act(5, 20), act(208, 0, 0, "a"), act(206, 17), act(37, 15), act(7, 32)} +
                         predicate_1 + predicate_2 + actions{act(4, 7, 2), act(3, 5, 0), act(1, 27)} + whole(21)},
         {"f()", call_f + actions{act(16, 0), act(15, 12), act(20, 25)} + whole(22)},
-        {"text()", actions{act(208, 0, 0, "text"), act(206, 17), act(16, 0), act(15, 12), act(20, 25)} + whole(22)},
+        // A node type before "(" is a node test wherever it stands, never a call.
+        {"text()", actions{act(13, 1), act(5, 20), act(7, 29, 57), act(4, 7), act(3, 5, 0), act(1, 27)} + whole(21)},
+        {"comment() | node()", actions{act(13, 1), act(5, 20), act(7, 29, 55), act(4, 7), act(3, 5, 0), act(1, 27),
+                                       act(19, 21), act(13, 1), act(5, 20), act(7, 29, 56), act(4, 7), act(3, 5, 7),
+                                       act(1, 27), act(19, 21), act(18, 36), act(18, 37)} +
+                                   actions{act(27, 52), act(26, 54), act(25, 38), act(24, 47), act(23, 35),
+                                           act(22, 45), act(21, 43), act(14, 0)}},
         {"f(1, 'x')", call_f + number("1") + whole(22) + actions{act(17, 0), act(15, 10, 0, "x"), act(20, 25)} +
                           whole(22) + actions{act(17, 0), act(16, 1, 2), act(15, 12), act(20, 25)} + whole(22)},
         {"count(/)", actions{act(208, 0, 0, "count"), act(206, 17), act(2, 1, 2), act(1, 28)} + whole(21) +
@@ -268,7 +274,7 @@ TEST(grammar_walker, keywords_are_names_where_a_name_is_expected) {
         {"div div div", "x div x", "div"},   {"child::child", "child::x", "child"}, {"a/text", "a/x", "text"},
         {"node/node()", "x/node()", "node"}, {"$or", "$x", "or"},               {"or(1)", "x(1)", "or"},
         {"@and", "@x", "and"},               {"p:mod", "p:x", "mod"},           {"or | or", "x | x", "or"},
-        {"text ()", "x()", "text"},  // a node type before "(" alone is still a call
+        {"text ()", "text()", ""},  // a node type before "(" alone is a node test, as without the space
     };
     for (const row& r : rows) {
         SCOPED_TRACE(r.expression);

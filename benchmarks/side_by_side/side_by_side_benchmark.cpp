@@ -78,6 +78,8 @@ std::vector<workload> workloads() {
         all.push_back({"//item[last()]", answer_kind::nodes, doc, label, nodes_answer(1, n)});
         all.push_back({"sum(//item/@id)", answer_kind::integer, doc, label, integer_answer(id_sum)});
         all.push_back({"//item[500]/@id", answer_kind::text, doc, label, "500"});
+        all.push_back({"//item[position() > last() - 10]", answer_kind::nodes, doc, label,
+                       nodes_answer(10, std::to_string(items - 9))});
         all.push_back({"count(//item[@id = '77'])", answer_kind::integer, doc, label, "1"});
     }
     // Two node-sets compared for every item: the inner path runs per item,

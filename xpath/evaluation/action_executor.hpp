@@ -35,12 +35,17 @@ private:
         from_root,     // the root node
         from_stack,    // the collection on top of the value stack
     };
-    // A location step as its actions describe it.
+    // A location step as its actions describe it. A first predicate that is
+    // a number literal ("[1]", "[500]") is kept as first_position instead of
+    // running once per node: the axis then stops at that node.
     struct step_form {
         axis_kind axis = axis_kind::child;
         node_test test;
-        std::vector<std::int32_t> predicate_tops;  // where each predicate's actions end, the last written first
+        std::int32_t first_position = any_position;
+        std::vector<std::int32_t> predicate_tops;  // where each further predicate's actions end, the last written first
     };
+    static constexpr std::int32_t any_position = 0;  // no number literal first
+    static constexpr std::int32_t no_position = -1;  // a number literal that no position equals ("[0]", "[1.5]")
 
     // Raises action_out_of_place unless `action` is of rule `expected`.
     static void require_rule(const recorded_action& action, grammar_rule expected);
@@ -86,6 +91,8 @@ private:
     void add_attributes_below(TiXmlNode* top, const step_form& form, std::vector<node_ref>& out);
     void add_children_below(TiXmlNode* top, const step_form& form, std::vector<node_ref>& out);
     void add_kept_children_below(TiXmlNode* top, const step_form& form, std::vector<node_ref>& out);
+    std::int32_t literal_position(std::int32_t predicate_top) const;
+    void gather_group(const node_ref& context, const step_form& form, std::vector<node_ref>& group);
     void filter_group(std::vector<node_ref>& group, const std::vector<std::int32_t>& predicate_tops);
     bool predicate_holds(std::int32_t predicate_top, const node_ref& node, std::int32_t position, std::int32_t size);
 

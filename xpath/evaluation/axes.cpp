@@ -17,42 +17,48 @@ namespace {
 constexpr std::int32_t default_child_axis = 0;
 constexpr std::int32_t abbreviated_attribute_axis = 1;
 
-// Adds the nodes that pass the test; hidden nodes never reach it.
+// Adds the nodes that pass the test, up to the limit; hidden nodes never
+// reach it. The walks stop once it is full.
 struct axis_sink {
     const node_test& test;
     std::vector<node_ref>& out;
+    std::size_t room;
 
     void add(const node_ref& ref) {
-        if (test.matches(ref)) out.push_back(ref);
+        if (room > 0 && test.matches(ref)) {
+            out.push_back(ref);
+            --room;
+        }
     }
     void add(TiXmlNode* node) {
         if (is_visible(node)) add(node_of(node));
     }
+    bool full() const { return room == 0; }
 };
 
 void add_children(TiXmlNode* x, axis_sink& sink) {
-    for (TiXmlNode* child = x->FirstChild(); child; child = child->NextSibling()) sink.add(child);
+    for (TiXmlNode* child = x->FirstChild(); child && !sink.full(); child = child->NextSibling()) sink.add(child);
 }
 
 void add_attributes(TiXmlNode* x, axis_sink& sink) {
     TiXmlElement* element = x->ToElement();
     if (!element) return;
-    for (TiXmlAttribute* attribute = element->FirstAttribute(); attribute; attribute = attribute->Next())
+    for (TiXmlAttribute* attribute = element->FirstAttribute(); attribute && !sink.full(); attribute = attribute->Next())
         sink.add(node_ref{element, attribute});
 }
 
 // From `first` up to the root, nearest first.
 void add_up_from(TiXmlNode* first, axis_sink& sink) {
-    for (TiXmlNode* up = first; up; up = up->Parent()) sink.add(up);
+    for (TiXmlNode* up = first; up && !sink.full(); up = up->Parent()) sink.add(up);
 }
 
 void add_descendants(TiXmlNode* x, axis_sink& sink) {
-    for (TiXmlNode* node = x->FirstChild(); node; node = next_in_subtree(x, node)) sink.add(node);
+    for (TiXmlNode* node = x->FirstChild(); node && !sink.full(); node = next_in_subtree(x, node)) sink.add(node);
 }
 
 // `top` and its descendants in document order.
 void add_subtree(TiXmlNode* top, axis_sink& sink) {
-    for (TiXmlNode* node = top; node; node = next_in_subtree(top, node)) sink.add(node);
+    for (TiXmlNode* node = top; node && !sink.full(); node = next_in_subtree(top, node)) sink.add(node);
 }
 
 TiXmlNode* deepest_last(TiXmlNode* node) {
@@ -65,7 +71,7 @@ TiXmlNode* deepest_last(TiXmlNode* node) {
 void add_subtree_reversed(TiXmlNode* top, axis_sink& sink) {
     for (TiXmlNode* node = deepest_last(top);;) {
         sink.add(node);
-        if (node == top) return;
+        if (node == top || sink.full()) return;
         TiXmlNode* previous = node->PreviousSibling();
         node = previous ? deepest_last(previous) : node->Parent();
     }
@@ -73,22 +79,24 @@ void add_subtree_reversed(TiXmlNode* top, axis_sink& sink) {
 
 void add_following(TiXmlNode* x, axis_sink& sink) {
     for (TiXmlNode* y = x; y; y = y->Parent())
-        for (TiXmlNode* sibling = y->NextSibling(); sibling; sibling = sibling->NextSibling())
+        for (TiXmlNode* sibling = y->NextSibling(); sibling && !sink.full(); sibling = sibling->NextSibling())
             add_subtree(sibling, sink);
 }
 
 void add_preceding(TiXmlNode* x, axis_sink& sink) {
     for (TiXmlNode* y = x; y; y = y->Parent())
-        for (TiXmlNode* sibling = y->PreviousSibling(); sibling; sibling = sibling->PreviousSibling())
+        for (TiXmlNode* sibling = y->PreviousSibling(); sibling && !sink.full(); sibling = sibling->PreviousSibling())
             add_subtree_reversed(sibling, sink);
 }
 
 void add_following_siblings(TiXmlNode* x, axis_sink& sink) {
-    for (TiXmlNode* sibling = x->NextSibling(); sibling; sibling = sibling->NextSibling()) sink.add(sibling);
+    for (TiXmlNode* sibling = x->NextSibling(); sibling && !sink.full(); sibling = sibling->NextSibling())
+        sink.add(sibling);
 }
 
 void add_preceding_siblings(TiXmlNode* x, axis_sink& sink) {
-    for (TiXmlNode* sibling = x->PreviousSibling(); sibling; sibling = sibling->PreviousSibling()) sink.add(sibling);
+    for (TiXmlNode* sibling = x->PreviousSibling(); sibling && !sink.full(); sibling = sibling->PreviousSibling())
+        sink.add(sibling);
 }
 
 // The axes that an attribute shares with its element's point in the tree.
@@ -181,8 +189,9 @@ bool node_test::matches(const node_ref& ref) const {
     return false;
 }
 
-void walk_axis(const node_ref& context, axis_kind axis, const node_test& test, std::vector<node_ref>& out) {
-    axis_sink sink{test, out};
+void walk_axis(const node_ref& context, axis_kind axis, const node_test& test, std::vector<node_ref>& out,
+               std::size_t limit) {
+    axis_sink sink{test, out, limit};
     if (context.attribute)
         walk_from_attribute(context, axis, sink);
     else

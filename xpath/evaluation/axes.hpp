@@ -6,6 +6,7 @@
 // no depth of the document costs stack.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -56,8 +57,9 @@ struct node_test {
 };
 
 // Appends to `out` the nodes of `axis` from `context` that pass `test`, in
-// the axis's own order.
-void walk_axis(const node_ref& context, axis_kind axis, const node_test& test, std::vector<node_ref>& out);
+// the axis's own order; the first `limit` of them, where a step needs no more.
+void walk_axis(const node_ref& context, axis_kind axis, const node_test& test, std::vector<node_ref>& out,
+               std::size_t limit = SIZE_MAX);
 
 // The node after `node` in a pre-order walk of `top`'s subtree, or null
 // past its end. Hidden nodes are met too; they have no children.

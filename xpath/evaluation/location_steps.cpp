@@ -13,6 +13,8 @@
 // parent, works out its kept children with their positions among their
 // siblings, and gives them in document order ("//item[500]" is the 500th
 // item of each parent).
+#include <cmath>
+#include <cstdint>
 #include <string>
 #include <utility>
 
@@ -20,6 +22,7 @@
 
 #include "action_executor.hpp"
 #include "evaluation_errors.hpp"
+#include "number_text.hpp"
 #include "xpath/front_end/lex_class.hpp"
 
 namespace xpath {
@@ -129,6 +132,10 @@ action_executor::step_form action_executor::read_step() {
         form.predicate_tops.push_back(actions_.cursor());
         run_rule(grammar_rule::Predicate, true);
     }
+    if (!form.predicate_tops.empty()) {
+        form.first_position = literal_position(form.predicate_tops.back());
+        if (form.first_position != any_position) form.predicate_tops.pop_back();
+    }
     read_node_test(form);
     read_axis(form);
     form.test.attribute_principal = form.axis == axis_kind::attribute;
@@ -188,20 +195,73 @@ std::string action_executor::read_qualified_name() {
     return prefix.literal + ":" + local.literal;
 }
 
+// The predicate whose actions end at `predicate_top`, when it is a number
+// literal and nothing else: the position it keeps, or no_position for a
+// number that is no position; any_position for any other predicate.
+std::int32_t action_executor::literal_position(std::int32_t predicate_top) const {
+    struct expected_action {
+        grammar_rule rule;
+        std::int32_t sub_kind;
+    };
+    // From the Predicate down to the PrimaryExpr, as a lone number records them.
+    static const expected_action lone_number[] = {
+        {grammar_rule::Predicate, 0},
+        {grammar_rule::PredicateExpr, 0},
+        {grammar_rule::Expr, 0},
+        {grammar_rule::OrExpr, code_of(sub_kind::no_or)},
+        {grammar_rule::AndExpr, code_of(sub_kind::no_and)},
+        {grammar_rule::EqualityExpr, code_of(sub_kind::no_equality)},
+        {grammar_rule::RelationalExpr, code_of(sub_kind::no_relational)},
+        {grammar_rule::AdditiveExpr, code_of(sub_kind::no_additive)},
+        {grammar_rule::MultiplicativeExpr, code_of(sub_kind::no_multiplicative)},
+        {grammar_rule::UnaryExpr, code_of(sub_kind::no_negation)},
+        {grammar_rule::UnionExpr, code_of(sub_kind::union_single)},
+        {grammar_rule::PathExpr, code_of(sub_kind::path_filter)},
+        {grammar_rule::FilterExpr, code_of(sub_kind::filter_primary)},
+        {grammar_rule::PrimaryExpr, code_of(sub_kind::number_primary)},
+    };
+    std::int32_t index = predicate_top;
+    for (const expected_action& expected : lone_number) {
+        const recorded_action& at = actions_.read_action(index--);
+        if (at.rule != code_of(expected.rule) || at.sub_kind != expected.sub_kind) return any_position;
+    }
+    double number = parse_number(actions_.read_action(index + 1).literal);
+    bool is_position = number >= 1 && number <= INT32_MAX && number == std::floor(number);
+    return is_position ? static_cast<std::int32_t>(number) : no_position;
+}
+
+// One context node's nodes: the axis's nodes that pass the node test, in
+// the axis's order, filtered by the predicates.
+void action_executor::gather_group(const node_ref& context, const step_form& form, std::vector<node_ref>& group) {
+    group.clear();
+    if (form.first_position == no_position) return;
+    if (form.first_position == any_position) {
+        walk_axis(context, form.axis, form.test, group);
+    } else {
+        const auto wanted = static_cast<std::size_t>(form.first_position);
+        walk_axis(context, form.axis, form.test, group, wanted);
+        if (group.size() < wanted) {
+            group.clear();
+            return;
+        }
+        group.front() = group.back();
+        group.resize(1);
+    }
+    filter_group(group, form.predicate_tops);
+}
+
 // Each context node's nodes, filtered, joined in document order: a reverse
 // axis's group is turned around once its positions have been counted.
 node_collection action_executor::apply_step(const node_collection& input, const step_form& form) {
     const bool reverse = is_reverse(form.axis);
-    const bool direct = !reverse && form.predicate_tops.empty();
+    const bool direct = !reverse && form.predicate_tops.empty() && form.first_position == any_position;
     std::vector<node_ref> out, group;
     for (const node_ref& context_node : input) {
         if (direct) {
             walk_axis(context_node, form.axis, form.test, out);
             continue;
         }
-        group.clear();
-        walk_axis(context_node, form.axis, form.test, group);
-        filter_group(group, form.predicate_tops);
+        gather_group(context_node, form, group);
         if (reverse)
             out.insert(out.end(), group.rbegin(), group.rend());
         else
@@ -223,7 +283,7 @@ node_collection action_executor::apply_step_below(const node_collection& input, 
         walked = top.node;
         if (form.axis == axis_kind::attribute)
             add_attributes_below(top.node, form, out);
-        else if (form.predicate_tops.empty())
+        else if (form.predicate_tops.empty() && form.first_position == any_position)
             add_children_below(top.node, form, out);
         else
             add_kept_children_below(top.node, form, out);
@@ -236,9 +296,7 @@ void action_executor::add_attributes_below(TiXmlNode* top, const step_form& form
     std::vector<node_ref> group;
     for (TiXmlNode* node = top; node; node = next_in_subtree(top, node)) {
         if (!node->ToElement()) continue;
-        group.clear();
-        walk_axis(node_of(node), axis_kind::attribute, form.test, group);
-        filter_group(group, form.predicate_tops);
+        gather_group(node_of(node), form, group);
         out.insert(out.end(), group.begin(), group.end());
     }
 }
@@ -262,10 +320,8 @@ void action_executor::add_kept_children_below(TiXmlNode* top, const step_form& f
     auto open = [&](TiXmlNode* parent) {
         if (levels.size() <= depth) levels.emplace_back();
         kept_children& level = levels[depth++];
-        level.kept.clear();
         level.next = 0;
-        walk_axis(node_of(parent), axis_kind::child, form.test, level.kept);
-        filter_group(level.kept, form.predicate_tops);
+        gather_group(node_of(parent), form, level.kept);
     };
     open(top);
     for (TiXmlNode* node = top->FirstChild(); node;) {

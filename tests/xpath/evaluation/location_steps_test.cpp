@@ -176,6 +176,14 @@ TEST(location_steps, positions_on_every_axis) {
         {"/r/*[last()]/text()", "ok nodes: text t2"},
         {"/r/p[1.25]", "ok nodes: empty"},  // no position is 1.25
         {"/r/p[2.0]/text()", "ok nodes: text t2"},
+        {"/r/p[0]", "ok nodes: empty"},
+        {"/r/p[3]", "ok nodes: empty"},
+        {"/r/d/e/preceding::*[3]", "ok nodes: element a"},
+        {"/r/*[2][1]", "ok nodes: element c"},
+        {"/r/*[1][2]", "ok nodes: empty"},
+        {"/r/*[1 + 1]", "ok nodes: element c"},
+        {"/r/*[position() = 2][$v]", "execution 12"},
+        {"/r/*[7][$v]", "ok nodes: empty"},  // no seventh element: the second predicate never runs
         {"/r/p/text()[1]", "ok nodes: text t1, text t2"},  // the first text of each p
         {"/r/@*[2]", "ok nodes: attribute k=v"},
         {"/r/d/e/ancestor::*[position() > 1][1]", "ok nodes: element r"},  // counted again among the kept

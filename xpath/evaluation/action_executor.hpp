@@ -36,8 +36,8 @@ private:
         from_stack,    // the collection on top of the value stack
     };
     // A location step as its actions describe it. A first predicate that is
-    // a number literal ("[1]", "[500]") is kept as first_position instead of
-    // running once per node: the axis then stops at that node.
+    // a number literal ("[1]", "[500]") or "last()" is kept as first_position
+    // instead of running once per node; for a number the axis stops at that node.
     struct step_form {
         axis_kind axis = axis_kind::child;
         node_test test;
@@ -46,6 +46,7 @@ private:
     };
     static constexpr std::int32_t any_position = 0;  // no number literal first
     static constexpr std::int32_t no_position = -1;  // a number literal that no position equals ("[0]", "[1.5]")
+    static constexpr std::int32_t last_position = -2;  // "[last()]"
 
     // Raises action_out_of_place unless `action` is of rule `expected`.
     static void require_rule(const recorded_action& action, grammar_rule expected);
@@ -91,7 +92,9 @@ private:
     void add_attributes_below(TiXmlNode* top, const step_form& form, std::vector<node_ref>& out);
     void add_children_below(TiXmlNode* top, const step_form& form, std::vector<node_ref>& out);
     void add_kept_children_below(TiXmlNode* top, const step_form& form, std::vector<node_ref>& out);
-    std::int32_t literal_position(std::int32_t predicate_top) const;
+    std::int32_t named_position(std::int32_t predicate_top) const;
+    std::int32_t lone_primary_below(std::int32_t predicate_top) const;
+    bool calls_last(std::int32_t call_index) const;
     void gather_group(const node_ref& context, const step_form& form, std::vector<node_ref>& group);
     void filter_group(std::vector<node_ref>& group, const std::vector<std::int32_t>& predicate_tops);
     bool predicate_holds(std::int32_t predicate_top, const node_ref& node, std::int32_t position, std::int32_t size);

@@ -8,7 +8,6 @@
 #include <tinyxml.h>
 
 #include "evaluation_errors.hpp"
-#include "tree_text.hpp"
 #include "xpath/front_end/lex_class.hpp"
 
 namespace xpath {
@@ -139,14 +138,6 @@ void walk_from_node(TiXmlNode* x, axis_kind axis, axis_sink& sink) {
     }
 }
 
-bool is_principal(const node_ref& ref, bool attribute_principal) {
-    return attribute_principal ? ref.attribute != nullptr : !ref.attribute && kind_of(ref.node) == node_kind::element;
-}
-
-bool has_name(const node_ref& ref, const std::string& name) {
-    return ref.attribute ? name_is(ref.attribute, name) : value_is(ref.node, name);
-}
-
 }  // namespace
 
 axis_kind axis_of_code(std::int32_t code) {
@@ -175,18 +166,9 @@ bool is_reverse(axis_kind axis) {
            axis == axis_kind::preceding_sibling;
 }
 
-bool node_test::matches(const node_ref& ref) const {
-    switch (test_form) {
-        case form::any_name: return is_principal(ref, attribute_principal);
-        case form::name: return is_principal(ref, attribute_principal) && has_name(ref, name);
-        case form::any_node: return true;
-        case form::text: return !ref.attribute && ref.node->Type() == TiXmlNode::TINYXML_TEXT;
-        case form::comment: return !ref.attribute && ref.node->Type() == TiXmlNode::TINYXML_COMMENT;
-        case form::instruction: return kind_of(ref) == node_kind::processing_instruction;
-        case form::named_instruction:
-            return kind_of(ref) == node_kind::processing_instruction && instruction_target(ref.node) == name;
-    }
-    return false;
+bool node_test::is_named_instruction(const node_ref& ref) const {
+    if (kind_of(ref) != node_kind::processing_instruction) return false;
+    return test_form == form::instruction || instruction_target(ref.node) == name;
 }
 
 void walk_axis(const node_ref& context, axis_kind axis, const node_test& test, std::vector<node_ref>& out,

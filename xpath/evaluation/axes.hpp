@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "node_ref.hpp"
+#include "tree_text.hpp"
 
 namespace xpath {
 
@@ -53,7 +54,30 @@ struct node_test {
     std::string name;                  // name and named_instruction
     bool attribute_principal = false;  // the axis's principal kind is attribute, not element
 
-    bool matches(const node_ref& ref) const;
+    // Inline: every walk asks it of every node it meets.
+    bool matches(const node_ref& ref) const {
+        switch (test_form) {
+            case form::any_name: return is_principal(ref);
+            case form::name: return is_principal(ref) && has_name(ref);
+            case form::any_node: return true;
+            case form::text: return !ref.attribute && ref.node->Type() == TiXmlNode::TINYXML_TEXT;
+            case form::comment: return !ref.attribute && ref.node->Type() == TiXmlNode::TINYXML_COMMENT;
+            case form::instruction:
+            case form::named_instruction: return is_named_instruction(ref);
+        }
+        return false;
+    }
+
+private:
+    bool is_principal(const node_ref& ref) const {
+        if (attribute_principal) return ref.attribute != nullptr;
+        return !ref.attribute && ref.node->Type() == TiXmlNode::TINYXML_ELEMENT;
+    }
+    bool has_name(const node_ref& ref) const {
+        return ref.attribute ? name_is(ref.attribute, name) : value_is(ref.node, name);
+    }
+    // A processing instruction, with the target `name` for named_instruction.
+    bool is_named_instruction(const node_ref& ref) const;
 };
 
 // Appends to `out` the nodes of `axis` from `context` that pass `test`, in

@@ -133,7 +133,7 @@ action_executor::step_form action_executor::read_step() {
         run_rule(grammar_rule::Predicate, true);
     }
     if (!form.predicate_tops.empty()) {
-        form.first_position = literal_position(form.predicate_tops.back());
+        form.first_position = named_position(form.predicate_tops.back());
         if (form.first_position != any_position) form.predicate_tops.pop_back();
     }
     read_node_test(form);
@@ -195,16 +195,31 @@ std::string action_executor::read_qualified_name() {
     return prefix.literal + ":" + local.literal;
 }
 
-// The predicate whose actions end at `predicate_top`, when it is a number
-// literal and nothing else: the position it keeps, or no_position for a
-// number that is no position; any_position for any other predicate.
-std::int32_t action_executor::literal_position(std::int32_t predicate_top) const {
+// The predicate whose actions end at `predicate_top`, when it names one
+// position by itself: a number literal (the position it keeps, or
+// no_position for a number that is no position) or "last()"
+// (last_position); any_position for any other predicate.
+std::int32_t action_executor::named_position(std::int32_t predicate_top) const {
+    std::int32_t primary_index = lone_primary_below(predicate_top);
+    if (primary_index < 0) return any_position;
+    const recorded_action& primary = actions_.read_action(primary_index);
+    if (is(primary, sub_kind::number_primary)) {
+        double number = parse_number(primary.literal);
+        bool is_position = number >= 1 && number <= INT32_MAX && number == std::floor(number);
+        return is_position ? static_cast<std::int32_t>(number) : no_position;
+    }
+    return is(primary, sub_kind::call_primary) && calls_last(primary_index - 1) ? last_position : any_position;
+}
+
+// Where the PrimaryExpr of a predicate that is nothing but that primary
+// expression lies, or -1: from the Predicate down, every level records its
+// form without an operator.
+std::int32_t action_executor::lone_primary_below(std::int32_t predicate_top) const {
     struct expected_action {
         grammar_rule rule;
         std::int32_t sub_kind;
     };
-    // From the Predicate down to the PrimaryExpr, as a lone number records them.
-    static const expected_action lone_number[] = {
+    static const expected_action levels[] = {
         {grammar_rule::Predicate, 0},
         {grammar_rule::PredicateExpr, 0},
         {grammar_rule::Expr, 0},
@@ -218,16 +233,23 @@ std::int32_t action_executor::literal_position(std::int32_t predicate_top) const
         {grammar_rule::UnionExpr, code_of(sub_kind::union_single)},
         {grammar_rule::PathExpr, code_of(sub_kind::path_filter)},
         {grammar_rule::FilterExpr, code_of(sub_kind::filter_primary)},
-        {grammar_rule::PrimaryExpr, code_of(sub_kind::number_primary)},
     };
     std::int32_t index = predicate_top;
-    for (const expected_action& expected : lone_number) {
+    for (const expected_action& expected : levels) {
         const recorded_action& at = actions_.read_action(index--);
-        if (at.rule != code_of(expected.rule) || at.sub_kind != expected.sub_kind) return any_position;
+        if (at.rule != code_of(expected.rule) || at.sub_kind != expected.sub_kind) return -1;
     }
-    double number = parse_number(actions_.read_action(index + 1).literal);
-    bool is_position = number >= 1 && number <= INT32_MAX && number == std::floor(number);
-    return is_position ? static_cast<std::int32_t>(number) : no_position;
+    return actions_.read_action(index).rule == code_of(grammar_rule::PrimaryExpr) ? index : -1;
+}
+
+// "last()": a FunctionCall without arguments at `call_index`, with its plain QName and LocalPart below.
+bool action_executor::calls_last(std::int32_t call_index) const {
+    const recorded_action& call = actions_.read_action(call_index);
+    const recorded_action& qname = actions_.read_action(call_index - 1);
+    const recorded_action& local = actions_.read_action(call_index - 2);
+    return call.rule == code_of(grammar_rule::FunctionCall) && call.sub_kind == call_without_arguments &&
+           qname.rule == code_of(grammar_rule::QName) && is(qname, sub_kind::plain_qname) &&
+           local.rule == code_of(grammar_rule::LocalPart) && local.literal == "last";
 }
 
 // One context node's nodes: the axis's nodes that pass the node test, in
@@ -235,8 +257,12 @@ std::int32_t action_executor::literal_position(std::int32_t predicate_top) const
 void action_executor::gather_group(const node_ref& context, const step_form& form, std::vector<node_ref>& group) {
     group.clear();
     if (form.first_position == no_position) return;
-    if (form.first_position == any_position) {
+    if (form.first_position == any_position || form.first_position == last_position) {
         walk_axis(context, form.axis, form.test, group);
+        if (form.first_position == last_position && group.size() > 1) {
+            group.front() = group.back();
+            group.resize(1);
+        }
     } else {
         const auto wanted = static_cast<std::size_t>(form.first_position);
         walk_axis(context, form.axis, form.test, group, wanted);

@@ -17,15 +17,24 @@ inline std::string value_of(const TiXmlNode* node) {
     return std::string(value.c_str(), value.length());
 }
 
+// Names are short: a loop in place costs less than a call of memcmp.
+inline bool same_bytes(const char* a, const char* b, std::size_t length) {
+    constexpr std::size_t short_name = 16;
+    if (length > short_name) return std::memcmp(a, b, length) == 0;
+    for (std::size_t i = 0; i < length; ++i)
+        if (a[i] != b[i]) return false;
+    return true;
+}
+
 // Name tests compare in place: they run for every node an axis passes.
 inline bool value_is(const TiXmlNode* node, const std::string& text) {
     const auto& value = node->ValueTStr();
-    return value.length() == text.size() && std::memcmp(value.c_str(), text.data(), text.size()) == 0;
+    return value.length() == text.size() && same_bytes(value.c_str(), text.data(), text.size());
 }
 
 inline bool name_is(const TiXmlAttribute* attribute, const std::string& text) {
     const auto& name = attribute->NameTStr();
-    return name.length() == text.size() && std::memcmp(name.c_str(), text.data(), text.size()) == 0;
+    return name.length() == text.size() && same_bytes(name.c_str(), text.data(), text.size());
 }
 
 inline std::string name_of(const TiXmlAttribute* attribute) {

@@ -174,6 +174,10 @@ TEST(location_steps, positions_on_every_axis) {
         {"/r/a/descendant::node()[2]", "ok nodes: element b"},
         {"/r/p[last()]/text()", "ok nodes: text t2"},
         {"/r/*[last()]/text()", "ok nodes: text t2"},
+        {"/r/*[last()][1]/text()", "ok nodes: text t2"},
+        {"/r/x[last()]", "ok nodes: empty"},
+        {"//*[last()]", "ok nodes: element r, element b, element e, element p"},  // the last element child of each parent
+        {"/r/*[p:last()]", "execution 11"},  // no function of that name
         {"/r/p[1.25]", "ok nodes: empty"},  // no position is 1.25
         {"/r/p[2.0]/text()", "ok nodes: text t2"},
         {"/r/p[0]", "ok nodes: empty"},

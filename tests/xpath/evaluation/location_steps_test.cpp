@@ -179,6 +179,7 @@ TEST(location_steps, positions_on_every_axis) {
         {"//*[last()]", "ok nodes: element r, element b, element e, element p"},  // the last element child of each parent
         {"/r/*[p:last()]", "execution 11"},  // no function of that name
         {"/r/p[1.25]", "ok nodes: empty"},  // no position is 1.25
+        {"/r/p[0.5 + 0.75]", "ok nodes: empty"},  // computed, so evaluated for every p
         {"/r/p[2.0]/text()", "ok nodes: text t2"},
         {"/r/p[0]", "ok nodes: empty"},
         {"/r/p[3]", "ok nodes: empty"},

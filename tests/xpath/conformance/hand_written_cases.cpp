@@ -32,6 +32,9 @@ const std::vector<conformance_case>& hand_written_cases() {
         {"steps.abbreviations", "<r><a id=\"1\"><b id=\"2\"/></a></r>", "//@id"},
         {"steps.abbreviations", "<r><a/>t</r>", "node()"},
         {"steps.result_order", "<r><a><b/><b/></a></r>", "a/b/.."},
+        {"steps.node_tests", "<r><?pi data?></r>", "count(processing-instruction())"},
+        {"steps.node_tests", "<r><?pi data?><?other x?></r>", "processing-instruction('other')"},
+        {"steps.node_tests", "<r><?pi  some data?></r>", "name(node())"},
         // Values.
         {"values.ieee_doubles", "<r/>", "2147483647 + 1"},
         {"values.ieee_doubles", "<r/>", "10000000 * 1000"},
@@ -95,7 +98,6 @@ const std::vector<conformance_case>& hand_written_cases() {
         {"limits.namespaces", "<r xmlns:p=\"urn:p\"><p:a/></r>", "count(@*)"},
         {"limits.tree_model", "<r><a> </a></r>", "count(a/text())"},
         {"limits.tree_model", "<r><a>x  y</a></r>", "concat(a/text(), '')"},
-        {"limits.tree_model", "<r><?pi data?></r>", "count(processing-instruction())"},
     };
     return rows;
 }

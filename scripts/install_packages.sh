@@ -15,5 +15,11 @@ if [ "$(id -u)" -ne 0 ]; then
   exit 1
 fi
 echo "$who: installing ${missing[*]}"
-apt-get update -qq
+# A mirror in the middle of a sync refuses an index for a while: try again,
+# then go on with the indexes that did come; the install says what is missing.
+for attempt in 1 2 3; do
+  apt-get update -qq && break
+  if [ "$attempt" -eq 3 ]; then echo "$(basename "$0"): some package indexes did not update; going on" >&2; break; fi
+  sleep 20
+done
 DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

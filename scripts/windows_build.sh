@@ -34,11 +34,24 @@ install_tool_chain() {
     changed=1
   fi
   [ "$changed" -eq 1 ] || return 0
-  apt-get update -qq
+  # A mirror in the middle of a sync refuses an index for a while: try again,
+  # then go on with the indexes that did come; the install says what is missing.
+  for attempt in 1 2 3; do
+    apt-get update -qq && break
+    if [ "$attempt" -eq 3 ]; then echo "$(basename "$0"): some package indexes did not update; going on" >&2; break; fi
+    sleep 20
+  done
   if ((${#missing[@]})); then
     echo "windows_build: installing ${missing[*]}"
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+    install_packages "${missing[@]}" || install_packages -t "$(. /etc/os-release && echo "$VERSION_CODENAME")" "${missing[@]}"
   fi
+}
+
+# When the security index for i386 lags behind amd64's, an i386 library cannot
+# match the version of its installed amd64 twin; the release's own versions
+# match on both, so the second try takes those.
+install_packages() {
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "$@" >/dev/null
 }
 
 install_tool_chain

@@ -65,10 +65,44 @@ const char* status_name(eval_status status) {
     return "?";
 }
 
-evaluation_result evaluate(TiXmlNode* base_node, const char* expression, evaluation_trace* trace) {
+void variable_bindings::bind_string(const std::string& name, const std::string& text) {
+    value bound;
+    bound.kind = value_kind::kind_string;
+    bound.text = text;
+    values_[name] = std::move(bound);
+}
+
+void variable_bindings::bind_number(const std::string& name, double number) {
+    value bound;
+    bound.kind = value_kind::kind_double;
+    bound.number = number;
+    values_[name] = std::move(bound);
+}
+
+void variable_bindings::bind_boolean(const std::string& name, bool truth) {
+    value bound;
+    bound.kind = value_kind::kind_bool;
+    bound.truth = truth;
+    values_[name] = std::move(bound);
+}
+
+void variable_bindings::bind_nodes(const std::string& name, const std::vector<result_node>& nodes) {
+    value bound;
+    bound.kind = value_kind::kind_nodes;
+    bound.nodes = nodes;
+    values_[name] = std::move(bound);
+}
+
+const variable_bindings::value* variable_bindings::find(const std::string& name) const {
+    auto found = values_.find(name);
+    return found == values_.end() ? nullptr : &found->second;
+}
+
+evaluation_result evaluate(TiXmlNode* base_node, const char* expression, evaluation_trace* trace,
+                           const variable_bindings* variables) {
     evaluation_result out;
     try {
-        auto evaluator = std::make_shared<path_evaluator>(base_node, expression);
+        auto evaluator = std::make_shared<path_evaluator>(base_node, expression, variables);
         path_evaluator::conversions converted;
         path_value value = evaluator->evaluate(&converted);
         out.status = evaluator->status();

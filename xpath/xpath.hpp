@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -93,6 +94,41 @@ struct evaluation_trace {
     std::vector<action_record> actions;
 };
 
+// Values for the variables of an expression: "$name" reads the value bound to
+// "name" ("$p:v" to "p:v"), and a name without a binding is an error
+// (status_execution, code 12). Binding what a user typed, instead of writing
+// it into the expression, keeps the quotes in it from breaking or bending
+// the expression: "//user[@name = $name]".
+class variable_bindings {
+public:
+    // One value: its kind names the payload (kind_string, kind_double,
+    // kind_bool or kind_nodes).
+    struct value {
+        value_kind kind = value_kind::kind_none;
+        std::string text;
+        double number = 0;
+        bool truth = false;
+        std::vector<result_node> nodes;
+    };
+
+    // A later binding of a name replaces the earlier one.
+    void bind_string(const std::string& name, const std::string& text);
+    void bind_number(const std::string& name, double number);
+    void bind_boolean(const std::string& name, bool truth);
+    // Nodes of the tree the expression runs on: the base node and what lies
+    // below it, or the whole document when the base node is the document.
+    // They may come in any order and more than once; the expression sees
+    // them in document order, each once. A node outside that tree fails the
+    // evaluation when the expression reads the variable (code 55).
+    void bind_nodes(const std::string& name, const std::vector<result_node>& nodes);
+
+    // The value bound to `name`, or null.
+    const value* find(const std::string& name) const;
+
+private:
+    std::map<std::string, value> values_;
+};
+
 // Evaluates `expression` with `base_node` as the context node, at position 1
 // of 1. A null base node counts as none: status_execution. With `trace`,
 // also records how the expression was read. No exception leaves it.
@@ -108,7 +144,13 @@ struct evaluation_trace {
 // stores in every node's user data (the root node 1, then pre-order).
 // TinyXML's declarations and DOCTYPE are no nodes of the tree; a
 // processing instruction is TinyXML's unknown node "?target data?".
-evaluation_result evaluate(TiXmlNode* base_node, const char* expression, evaluation_trace* trace = nullptr);
+//
+// The functions are the 27 of XPath 1.0, strings counted in characters of
+// UTF-8 (a byte that is no part of valid UTF-8 counts as one). No namespace
+// is resolved: a prefix is part of a name, and namespace-uri() is "". id()
+// always gives an empty node-set, since TinyXML knows no ID-typed attributes.
+evaluation_result evaluate(TiXmlNode* base_node, const char* expression, evaluation_trace* trace = nullptr,
+                           const variable_bindings* variables = nullptr);
 
 // Names for tools and messages: an execution code's name as the engine lists
 // it ("function_failed"), or null for a number that is no code; a syntax
@@ -123,6 +165,7 @@ const char* status_name(eval_status status);
 
 // The launcher's entry: evaluates and stores the integer conversion of the
 // result in *out (0 after any failure); true when the status is status_ok.
-bool evaluate_int(TiXmlNode* base_node, const char* expression, std::int32_t* out);
+bool evaluate_int(TiXmlNode* base_node, const char* expression, std::int32_t* out,
+                  const variable_bindings* variables = nullptr);
 
 }  // namespace xpath

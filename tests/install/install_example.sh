@@ -27,7 +27,8 @@ cmake --build "$prefix/example" >"$prefix/build.log" 2>&1 ||
 settings="$source/examples/sample_device/Storage Card/TVL/Settings/UserSettingsLanguage.xml"
 check() {
   local expression=$1 expected_status=$2 expected=$3 output status=0
-  output=$("$prefix/example/xpath-query" "$settings" "$expression") || status=$?
+  shift 3
+  output=$("$prefix/example/xpath-query" "$settings" "$expression" "$@") || status=$?
   [ "$status" = "$expected_status" ] || fail "'$expression' exited $status, expected $expected_status"
   [ "$output" = "$expected" ] || fail "'$expression' printed:
 $output
@@ -44,4 +45,15 @@ check "/Settings/*[1] | /Settings" 0 'value: nodes
 as number: 2
 as text: 2'
 check "1 +" 1 "failed: status 1, error 0 (missing operand: expected an operand, found the end of the expression)"
+# A bound value is compared as it stands: quotes in it neither break the
+# expression nor bend it into another one.
+check "count(/Settings/Language[. = \$code])" 0 'value: integer
+as number: 1
+as text: 1' code=2
+check "count(/Settings/Language[. = \$code])" 0 'value: integer
+as number: 0
+as text: 0' "code=x' or '1' = '1"
+check "concat('[', \$code, ']')" 0 "value: string
+as number: 0
+as text: [it's \"quoted\"]" "code=it's \"quoted\""
 echo "install_example: the installed package builds and runs the example"

@@ -72,6 +72,12 @@ TEST_F(xpath_eval, outcomes_and_exit_codes) {
          "status: ok\nkind: nodes\ncount: 1\nnode: element Settings\nint: 7\nstring: 7\n"},
         {{"--context", "document", file, "."}, 0, "status: ok\nkind: nodes\ncount: 1\nnode: root \nint: 7\nstring: 7\n"},
         {{"--context", "elsewhere", file, "."}, 2, ""},
+        {{"--var", "who=O'Brien \"Bob\"", file, "concat('<', $who, '>')"}, 0,
+         "status: ok\nkind: string\nint: 0\nstring: <O'Brien \"Bob\">\n"},
+        {{"--var", "a=1", "--var", "a=2=3", "--var", "b=", file, "concat($a, '|', $b)"}, 0,
+         "status: ok\nkind: string\nint: 2\nstring: 2=3|\n"},  // the later binding, split at the first '='
+        {{"--var", "a", file, "1"}, 2, ""},
+        {{"--var", "=v", file, "1"}, 2, ""},
         {{"--context"}, 2, ""},  // no value
         {{file, "(((((((((((((((((1)))))))))))))))))"}, 1, "status: overflow\nkind: none\nint: 0\nstring: \n"},
         {{file}, 2, ""},

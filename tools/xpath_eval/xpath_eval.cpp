@@ -1,7 +1,8 @@
 // xpath-eval: evaluates an expression against the root element of an XML
 // file (or the document itself) with the engine the launcher uses, and
 // prints what happened.
-//   xpath-eval [--lexemes] [--actions | --action-names] [--context document|root-element] FILE EXPRESSION
+//   xpath-eval [--lexemes] [--actions | --action-names] [--context document|root-element]
+//              [--var NAME=VALUE]... FILE EXPRESSION
 // Exit status: 0 status ok, 1 any other status, 2 usage error, 3 FILE not loaded.
 // After "error:" comes "reason:", the name of the error (see help_text).
 #include <getopt.h>
@@ -26,8 +27,8 @@ constexpr int usage_error = 2;
 constexpr int load_error = 3;
 
 const char usage_line[] =
-    "usage: xpath-eval [--lexemes] [--actions | --action-names] [--context document|root-element] FILE "
-    "EXPRESSION\n";
+    "usage: xpath-eval [--lexemes] [--actions | --action-names] [--context document|root-element]\n"
+    "                  [--var NAME=VALUE]... FILE EXPRESSION\n";
 
 const char help_text[] =
     "Evaluates EXPRESSION against the root element of the XML document FILE (\"-\"\n"
@@ -60,6 +61,8 @@ const char help_text[] =
     "                   node (comments and processing instructions beside the\n"
     "                   root element are reached), or the root element under a\n"
     "                   temporary root node (the default)\n"
+    "  --var NAME=VALUE binds the string VALUE to $NAME (repeatable; a later\n"
+    "                   binding of a name replaces the earlier one)\n"
     "  -h, --help       print this help and exit\n"
     "\n"
     "Exit status: 0 status ok, 1 any other status, 2 usage error, 3 FILE not loaded\n"
@@ -71,6 +74,7 @@ struct options {
     bool actions = false;
     bool action_names = false;
     bool document_context = false;
+    xpath::variable_bindings variables;
     std::string file;
     std::string expression;
 };
@@ -87,15 +91,25 @@ bool parse_context(const std::string& value, options& parsed) {
     return true;
 }
 
+// NAME=VALUE: the name up to the first '=', which must be there; the value may be empty.
+bool parse_variable(const std::string& binding, options& parsed) {
+    std::size_t equals = binding.find('=');
+    if (equals == std::string::npos || equals == 0)
+        return usage_problem("--var takes NAME=VALUE, not '" + binding + "'");
+    parsed.variables.bind_string(binding.substr(0, equals), binding.substr(equals + 1));
+    return true;
+}
+
 // Options come before FILE ("+"), so that an EXPRESSION such as "-1" is not
 // taken for one; ":" lets a missing value be told from an unknown option.
 bool parse_options(int argc, char** argv, options& parsed) {
-    enum { lexemes_option = 1, actions_option, action_names_option, context_option };
+    enum { lexemes_option = 1, actions_option, action_names_option, context_option, var_option };
     static const option long_options[] = {
         {"lexemes", no_argument, nullptr, lexemes_option},
         {"actions", no_argument, nullptr, actions_option},
         {"action-names", no_argument, nullptr, action_names_option},
         {"context", required_argument, nullptr, context_option},
+        {"var", required_argument, nullptr, var_option},
         {"help", no_argument, nullptr, 'h'},
         {nullptr, 0, nullptr, 0},
     };
@@ -108,6 +122,9 @@ bool parse_options(int argc, char** argv, options& parsed) {
             case action_names_option: parsed.actions = parsed.action_names = true; break;
             case context_option:
                 if (!parse_context(optarg, parsed)) return false;
+                break;
+            case var_option:
+                if (!parse_variable(optarg, parsed)) return false;
                 break;
             case ':': return usage_problem(std::string("option '") + argv[optind - 1] + "' needs a value");
             default: return usage_problem(std::string("unknown option '") + argv[optind - 1] + "'");
@@ -270,7 +287,7 @@ int main(int argc, char** argv) {
     if (!load_document(parsed.file, document)) return load_error;
     xpath::evaluation_trace trace;
     TiXmlNode* context = parsed.document_context ? static_cast<TiXmlNode*>(&document) : document.RootElement();
-    xpath::evaluation_result result = xpath::evaluate(context, parsed.expression.c_str(), &trace);
+    xpath::evaluation_result result = xpath::evaluate(context, parsed.expression.c_str(), &trace, &parsed.variables);
     if (parsed.lexemes) print_lexemes(trace);
     if (parsed.actions) print_actions(trace, parsed.action_names);
     print_result(result);

@@ -14,6 +14,7 @@
 
 #include <tinyxml.h>
 
+#include "bound_variables.hpp"
 #include "core_functions.hpp"
 #include "evaluation_errors.hpp"
 #include "number_text.hpp"
@@ -116,11 +117,7 @@ void action_executor::run_action(const recorded_action& action, grammar_rule rul
         case grammar_rule::LocalPart:
             if (!skip) values_.push_string(action.literal);
             return;
-        case grammar_rule::VariableReference:
-            // Nothing is bound yet; a skipped operand ("1 or $v") is never read.
-            if (!skip) raise_execution_error(execution_code::no_execution);
-            run_rule(grammar_rule::QName, true);
-            return;
+        case grammar_rule::VariableReference: run_variable(skip); return;
         default: raise_execution_error(execution_code::no_execution);
     }
 }
@@ -293,6 +290,15 @@ void action_executor::join_union_operand(bool skip) {
 node_collection action_executor::pop_union_operand() {
     if (values_.top().kind != value_kind::kind_nodes) raise_execution_error(execution_code::not_a_node_collection);
     return values_.pop_nodes();
+}
+
+// "$name": the name lies below; a skipped operand ("1 or $v") is never read.
+void action_executor::run_variable(bool skip) {
+    run_rule(grammar_rule::QName, skip);
+    if (skip) return;
+    std::string name = values_.pop_string();
+    if (!context_.variables) raise_execution_error(execution_code::no_execution);
+    values_.push_value(context_.variables->value_of(name));
 }
 
 // Arguments are met last first and stored in written order.

@@ -64,6 +64,7 @@ private:
     void run_union(bool skip);
     void join_union_operand(bool skip);
     node_collection pop_union_operand();
+    void run_variable(bool skip);
     void run_function_call(const recorded_action& action, bool skip);
     void run_primary(const recorded_action& action, bool skip);
     void push_number_literal(const std::string& digits);

@@ -1,5 +1,5 @@
-// The sixteen functions of the engine, selected by name. Each checks its
-// argument count first and pushes exactly one value; every misuse raises
+// The 27 functions of XPath 1.0, selected by name. Each checks its argument
+// count first and pushes exactly one value; every misuse raises
 // execution_error with the function's own code (13 for an unknown name).
 #pragma once
 
@@ -13,6 +13,11 @@
 namespace xpath {
 
 // `arguments` holds the values in written order; functions may change them.
+// XPath's round(): halves go up, toward positive infinity; NaN, the
+// infinities and both zeros stay as they are, and what rounds to zero from
+// below is -0.
+double xpath_round(double value);
+
 void call_function(value_stack& stack, const evaluation_context& context, const std::string& name,
                    std::vector<path_value>& arguments);
 

@@ -1,6 +1,6 @@
 // The evaluator's state that the executor, the steps and the functions read:
-// the root node of the tree, and XPath's context: the context node, its
-// position and the context size.
+// the root node of the tree, XPath's context (the context node, its position
+// and the context size) and the variables.
 #pragma once
 
 #include <cstdint>
@@ -9,11 +9,14 @@
 
 namespace xpath {
 
+class bound_variables;
+
 struct evaluation_context {
     TiXmlNode* root = nullptr;  // the root node: the document, or the temporary one above the base node
     node_ref context_node;      // where relative paths start and what the context functions read
     std::int32_t position = 1;  // position(): the context node's place among the nodes being filtered
     std::int32_t size = 1;      // last(): how many nodes are being filtered
+    bound_variables* variables = nullptr;  // what "$name" reads
 };
 
 // Sets the context node, position and size for one predicate and restores

@@ -45,6 +45,22 @@ const char* execution_code_name(std::int32_t code) {
         case execution_code::pop_of_missing_entry: return "pop_of_missing_entry";
         case execution_code::text_arguments: return "text_arguments";
         case execution_code::text_without_context: return "text_without_context";
+        case execution_code::id_arguments: return "id_arguments";
+        case execution_code::local_name_arguments: return "local_name_arguments";
+        case execution_code::namespace_uri_arguments: return "namespace_uri_arguments";
+        case execution_code::string_arguments: return "string_arguments";
+        case execution_code::substring_before_arguments: return "substring_before_arguments";
+        case execution_code::substring_after_arguments: return "substring_after_arguments";
+        case execution_code::translate_arguments: return "translate_arguments";
+        case execution_code::boolean_arguments: return "boolean_arguments";
+        case execution_code::lang_arguments: return "lang_arguments";
+        case execution_code::number_arguments: return "number_arguments";
+        case execution_code::round_arguments: return "round_arguments";
+        case execution_code::count_not_nodes: return "count_not_nodes";
+        case execution_code::name_not_nodes: return "name_not_nodes";
+        case execution_code::local_name_not_nodes: return "local_name_not_nodes";
+        case execution_code::namespace_uri_not_nodes: return "namespace_uri_not_nodes";
+        case execution_code::variable_outside_tree: return "variable_outside_tree";
     }
     return nullptr;
 }

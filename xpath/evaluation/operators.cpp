@@ -21,15 +21,6 @@ bool has_double(const path_value& left, const path_value& right) {
     return left.kind == value_kind::kind_double || right.kind == value_kind::kind_double;
 }
 
-// An integer where the operands allowed one and the value is one; NaN and
-// -0 are always doubles.
-void push_number(value_stack& stack, double value, bool integer_operands, const char* label) {
-    if (integer_operands && is_int32(value))
-        stack.push_int(static_cast<std::int32_t>(value), label);
-    else
-        stack.push_double(value);
-}
-
 relation relation_of(sub_kind op) {
     switch (op) {
         case sub_kind::equal_op: return relation::equal;
@@ -75,6 +66,15 @@ void op_negate(value_stack& stack) {
 }
 
 // Both sides are in document order already, as every collection is.
+// An integer where the operands allowed one and the value is one; NaN and
+// -0 are always doubles.
+void push_number(value_stack& stack, double value, bool integer_operands, const char* label) {
+    if (integer_operands && is_int32(value))
+        stack.push_int(static_cast<std::int32_t>(value), label);
+    else
+        stack.push_double(value);
+}
+
 void op_union(value_stack& stack, const node_collection& first, const node_collection& second) {
     stack.push_nodes(node_collection::merged(first, second));
 }

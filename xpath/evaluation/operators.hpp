@@ -26,6 +26,9 @@ void op_subtract(value_stack& stack, path_value& left, path_value& right);
 void op_multiplicative(value_stack& stack, sub_kind operation, path_value& left, path_value& right);
 // Negates the value on top of the stack.
 void op_negate(value_stack& stack);
+// Pushes `value` as an integer where `integer_operands` allow one and the
+// value is an integer within 32 bits other than -0, else as a double.
+void push_number(value_stack& stack, double value, bool integer_operands, const char* label);
 // Both collections joined, in document order, each entry once.
 void op_union(value_stack& stack, const node_collection& first, const node_collection& second);
 

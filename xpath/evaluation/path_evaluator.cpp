@@ -18,8 +18,8 @@
 
 namespace xpath {
 
-path_evaluator::path_evaluator(TiXmlNode* base, const char* expression)
-    : expression_front_end(expression), base_node_(expression ? base : nullptr) {}
+path_evaluator::path_evaluator(TiXmlNode* base, const char* expression, const variable_bindings* variables)
+    : expression_front_end(expression), variables_(variables), base_node_(expression ? base : nullptr) {}
 
 path_evaluator::~path_evaluator() {
     detach_temporary_root();
@@ -111,6 +111,8 @@ void path_evaluator::attach_root() {
         attach_temporary_root();
     }
     context_.context_node = node_of(base_node_);
+    variables_.start(context_.root);
+    context_.variables = &variables_;
     number_nodes();
 }
 
@@ -161,11 +163,11 @@ void path_evaluator::number_nodes() {
     }
 }
 
-bool evaluate_int(TiXmlNode* base_node, const char* expression, std::int32_t* out) {
+bool evaluate_int(TiXmlNode* base_node, const char* expression, std::int32_t* out, const variable_bindings* variables) {
     std::int32_t value = 0;
     bool succeeded = false;
     try {
-        path_evaluator evaluator(base_node, expression);
+        path_evaluator evaluator(base_node, expression, variables);
         value = evaluator.evaluate_as_int();
         succeeded = evaluator.status() == eval_status::status_ok;
     } catch (const std::exception&) {

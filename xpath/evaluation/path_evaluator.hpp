@@ -11,6 +11,7 @@
 #include <string>
 
 #include "action_log.hpp"
+#include "bound_variables.hpp"
 #include "evaluation_context.hpp"
 #include "path_value.hpp"
 #include "value_stack.hpp"
@@ -24,8 +25,9 @@ namespace xpath {
 
 class path_evaluator : public expression_front_end {
 public:
-    // A null base node counts as no base node.
-    path_evaluator(TiXmlNode* base_node, const char* expression);
+    // A null base node counts as no base node. `variables` may be null, and
+    // must outlive the evaluator.
+    path_evaluator(TiXmlNode* base_node, const char* expression, const variable_bindings* variables = nullptr);
     ~path_evaluator() override;
 
     std::int32_t record_action(std::int32_t rule, std::int32_t sub_kind, std::int32_t variant,
@@ -58,6 +60,7 @@ private:
     value_stack values_;
     action_log actions_;
     evaluation_context context_;
+    bound_variables variables_;
     path_value result_;
     TiXmlNode* saved_parent_ = nullptr;
     TiXmlNode* saved_previous_ = nullptr;

@@ -50,7 +50,7 @@ TEST(action_executor, error_codes_reach_the_execution_status) {
         {"/a | 1", 9},          // both sides of a union must be collections
         {"1 | /a", 9},
         {"/a | 'x' | /a", 9},
-        {"round(1)", 11},       // unknown function, re-raised as a call failure
+        {"nosuch(1)", 11},      // unknown function, re-raised as a call failure
         {"count($v)", 11},
         {"(1)/a", 9},           // a filter followed by a path must be a collection
         {"(1)[1]", 9},

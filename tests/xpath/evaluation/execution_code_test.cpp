@@ -31,7 +31,15 @@ TEST(execution_code, every_code_keeps_its_number_and_name) {
         {32, "true_arguments"},           {33, "division_by_zero"},
         {34, "top_of_empty_stack"},       {35, "pop_of_empty_stack"},
         {36, "pop_of_missing_entry"},     {38, "text_arguments"},
-        {39, "text_without_context"},
+        {39, "text_without_context"},     {40, "id_arguments"},
+        {41, "local_name_arguments"},     {42, "namespace_uri_arguments"},
+        {43, "string_arguments"},         {44, "substring_before_arguments"},
+        {45, "substring_after_arguments"}, {46, "translate_arguments"},
+        {47, "boolean_arguments"},        {48, "lang_arguments"},
+        {49, "number_arguments"},         {50, "round_arguments"},
+        {51, "count_not_nodes"},          {52, "name_not_nodes"},
+        {53, "local_name_not_nodes"},     {54, "namespace_uri_not_nodes"},
+        {55, "variable_outside_tree"},
     };
     std::set<std::int32_t> listed;
     for (const row& r : rows) {

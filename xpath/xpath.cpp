@@ -1,7 +1,8 @@
-// The public entry evaluate: runs a path_evaluator and copies what it left
-// into an evaluation_result that holds no internal type. The evaluator itself
-// stays alive behind keep_alive, since a node result may name its temporary
-// root. evaluate_int lives with the evaluator (path_evaluator.cpp).
+// The public entries: evaluate runs a path_evaluator and copies what it left
+// into an evaluation_result that holds no internal type, keeping alive only
+// the temporary root that a node result may name; evaluate_int keeps only
+// the integer. Each is the one place where an allocation failure of an
+// evaluation is caught.
 #include "xpath/xpath.hpp"
 
 #include <exception>
@@ -102,21 +103,35 @@ evaluation_result evaluate(TiXmlNode* base_node, const char* expression, evaluat
                            const variable_bindings* variables) {
     evaluation_result out;
     try {
-        auto evaluator = std::make_shared<path_evaluator>(base_node, expression, variables);
+        path_evaluator evaluator(base_node, expression, variables);
         path_evaluator::conversions converted;
-        path_value value = evaluator->evaluate(&converted);
-        out.status = evaluator->status();
-        out.error_code = evaluator->caught_code();
-        out.error_text = evaluator->caught_text();
-        if (trace) copy_trace(*evaluator, *trace);
+        path_value value = evaluator.evaluate(&converted);
+        out.status = evaluator.status();
+        out.error_code = evaluator.caught_code();
+        out.error_text = evaluator.caught_text();
+        if (trace) copy_trace(evaluator, *trace);
         copy_value(value, converted, out);
-        out.keep_alive = std::move(evaluator);
+        out.keep_alive = std::shared_ptr<const TiXmlDocument>(evaluator.take_temporary_root());
     } catch (const std::exception&) {
-        // The evaluator could not be built, or the copy ran out of memory.
+        // Memory ran out; the evaluator's destructor has restored the tree.
         out = evaluation_result();
         out.status = eval_status::status_execution;
     }
     return out;
+}
+
+bool evaluate_int(TiXmlNode* base_node, const char* expression, std::int32_t* out, const variable_bindings* variables) {
+    std::int32_t value = 0;
+    bool succeeded = false;
+    try {
+        path_evaluator evaluator(base_node, expression, variables);
+        value = evaluator.evaluate_as_int();
+        succeeded = evaluator.status() == eval_status::status_ok;
+    } catch (const std::exception&) {
+        value = 0;  // memory ran out; the evaluator's destructor has restored the tree
+    }
+    if (out) *out = succeeded ? value : 0;
+    return succeeded;
 }
 
 }  // namespace xpath

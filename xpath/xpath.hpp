@@ -73,7 +73,7 @@ struct evaluation_result {
     // order (an element's: all the text below it), or "".
     std::string as_string;
     // Keeps the engine's temporary root alive while `nodes` may name it
-    // ("/", "/a/.."); nothing to read.
+    // ("/", "/a/.."); nothing to read, and empty when there is none.
     std::shared_ptr<const void> keep_alive;
 };
 

@@ -1,10 +1,10 @@
 // The path evaluator. The tree is always restored: the temporary root is
-// detached after every outcome, including allocation failures, which count as
-// execution errors so that nothing escapes to the caller.
+// detached after every outcome, and by the destructor when an allocation
+// failure passes through to the public entry (xpath.cpp), which reports it
+// as an execution error.
 #include "path_evaluator.hpp"
 
 #include <cstdint>
-#include <exception>
 
 #include <tinyxml.h>
 
@@ -58,9 +58,6 @@ void path_evaluator::run_guarded(conversions* converted) {
         result_ = path_value();
         status_ = eval_status::status_execution;
         caught_code_ = error.code();
-    } catch (const std::exception&) {
-        result_ = path_value();
-        status_ = eval_status::status_execution;
     }
     if (converted && status_ != eval_status::status_ok) *converted = conversions();
     detach_temporary_root();
@@ -132,6 +129,10 @@ void path_evaluator::attach_temporary_root() {
     root_is_temporary_ = true;
 }
 
+std::unique_ptr<TiXmlDocument> path_evaluator::take_temporary_root() {
+    return std::move(retired_root_);
+}
+
 void path_evaluator::detach_temporary_root() {
     if (!root_is_temporary_) return;
     root_is_temporary_ = false;
@@ -161,20 +162,6 @@ void path_evaluator::number_nodes() {
         while (node != top && !node->NextSibling()) node = node->Parent();
         node = node == top ? nullptr : node->NextSibling();
     }
-}
-
-bool evaluate_int(TiXmlNode* base_node, const char* expression, std::int32_t* out, const variable_bindings* variables) {
-    std::int32_t value = 0;
-    bool succeeded = false;
-    try {
-        path_evaluator evaluator(base_node, expression, variables);
-        value = evaluator.evaluate_as_int();
-        succeeded = evaluator.status() == eval_status::status_ok;
-    } catch (const std::exception&) {
-        value = 0;  // the evaluator itself could not be built
-    }
-    if (out) *out = succeeded ? value : 0;
-    return succeeded;
 }
 
 }  // namespace xpath

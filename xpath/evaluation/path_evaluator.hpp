@@ -16,7 +16,7 @@
 #include "path_value.hpp"
 #include "value_stack.hpp"
 #include "xpath/front_end/expression_front_end.hpp"
-#include "xpath/xpath.hpp"  // eval_status, evaluate_int
+#include "xpath/xpath.hpp"  // eval_status, variable_bindings
 
 class TiXmlDocument;
 class TiXmlNode;
@@ -54,6 +54,10 @@ public:
     const std::string& caught_text() const { return caught_text_; }
     // The actions the last evaluation recorded, in recording order.
     const action_log& actions() const { return actions_; }
+    // The temporary root of the last evaluation, once it is detached, for a
+    // result that names it ("/") to outlive the evaluator; null when the base
+    // node was a document.
+    std::unique_ptr<TiXmlDocument> take_temporary_root();
 
 private:
     eval_status status_ = eval_status::status_ok;
@@ -74,7 +78,8 @@ private:
     bool root_is_temporary_ = false;
 
     // Runs the pipeline once and sets status and result, and converts it
-    // into `converted` unless that is null; nothing escapes.
+    // into `converted` unless that is null. The engine's own errors become
+    // the status; only an allocation failure passes through.
     void run_guarded(conversions* converted);
     void convert_result(conversions& converted);
     void run_pipeline();

@@ -5,8 +5,8 @@
 
 #include <cstdint>
 
-#include "xpath/front_end/expression_front_end.hpp"
-#include "xpath/front_end/lexer.hpp"
+#include "front_end/expression_front_end.hpp"
+#include "front_end/lexer.hpp"
 
 namespace {
 

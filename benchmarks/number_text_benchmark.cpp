@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "xpath/evaluation/number_text.hpp"
+#include "evaluation/number_text.hpp"
 
 namespace {
 

@@ -15,7 +15,7 @@ install(TARGETS tarvolen_platform tarvolen_runtime tarvolen_xpath EXPORT Tarvole
 install(TARGETS tinyxml EXPORT TarvolenTargets ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}/tarvolen)
 install(EXPORT TarvolenTargets NAMESPACE tarvolen:: DESTINATION ${tarvolen_package_dir})
 
-install(FILES xpath/xpath.hpp DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/xpath)
+install(FILES xpath/include/xpath/xpath.hpp DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/xpath)
 install(FILES runtime/private_heap.hpp runtime/heap_allocator.hpp DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/runtime)
 install(FILES platform/windows_ce.hpp DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/platform)
 if(WIN32)

@@ -10,7 +10,7 @@
 
 #include <tinyxml.h>
 
-#include "xpath/evaluation/path_evaluator.hpp"
+#include "evaluation/path_evaluator.hpp"
 
 namespace {
 

@@ -1,9 +1,10 @@
-// Decimal text to integer with saturation, through the engine's atoi rule.
+// Decimal text to integer with saturation, through the engine's atoi rule,
+// and back.
 #include "decimal_text.hpp"
 
 #include <string>
 
-#include "xpath/evaluation/number_text.hpp"
+#include "xpath/xpath.hpp"
 
 namespace launcher {
 
@@ -14,12 +15,8 @@ namespace launcher {
 int parse_decimal(const WCHAR* text) {
     std::string bytes;
     for (; text && *text; ++text) bytes += *text < 0x80 ? static_cast<char>(*text) : '\x7f';
-    return xpath::parse_int(bytes);
+    return xpath::text_to_int(bytes);
 }
-
-}  // namespace launcher
-
-namespace launcher {
 
 void format_decimal(int value, WCHAR* text) {
     // Digits of the magnitude, taken in unsigned arithmetic so that the lowest value has one too.

@@ -12,10 +12,6 @@ namespace launcher {
 // other character; no digits give 0. Null counts as empty text.
 int parse_decimal(const WCHAR* text);
 
-}  // namespace launcher
-
-namespace launcher {
-
 // The decimal text of a value (a "-" first when negative) into `text`, which
 // holds at least decimal_text_chars characters; every 32-bit value fits.
 constexpr int decimal_text_chars = 12;

@@ -9,7 +9,8 @@
 
 #include <tinyxml.h>
 
-#include "xpath/evaluation/path_evaluator.hpp"
+#include "evaluation/number_text.hpp"
+#include "evaluation/path_evaluator.hpp"
 
 namespace xpath {
 namespace {
@@ -118,6 +119,10 @@ evaluation_result evaluate(TiXmlNode* base_node, const char* expression, evaluat
         out.status = eval_status::status_execution;
     }
     return out;
+}
+
+std::int32_t text_to_int(const std::string& text) {
+    return parse_int(text);
 }
 
 bool evaluate_int(TiXmlNode* base_node, const char* expression, std::int32_t* out, const variable_bindings* variables) {

@@ -4,7 +4,7 @@
 #include <tinyxml.h>
 
 #include "engines.hpp"
-#include "xpath/evaluation/path_evaluator.hpp"
+#include "evaluation/path_evaluator.hpp"
 
 namespace side_by_side {
 namespace {

@@ -16,18 +16,6 @@
 
 namespace {
 
-const char* kind_name(xpath::value_kind kind) {
-    switch (kind) {
-        case xpath::value_kind::kind_bool: return "boolean";
-        case xpath::value_kind::kind_string: return "string";
-        case xpath::value_kind::kind_int: return "integer";
-        case xpath::value_kind::kind_double: return "number";
-        case xpath::value_kind::kind_nodes: return "nodes";
-        case xpath::value_kind::kind_none: return "none";
-    }
-    return "?";
-}
-
 void print_failure(const xpath::evaluation_result& result) {
     std::printf("failed: status %d, error %d", static_cast<int>(result.status), result.error_code);
     if (!result.error_text.empty()) std::printf(" (%s)", result.error_text.c_str());
@@ -35,7 +23,7 @@ void print_failure(const xpath::evaluation_result& result) {
 }
 
 void print_value(const xpath::evaluation_result& result) {
-    std::printf("value: %s\n", kind_name(result.kind));
+    std::printf("value: %s\n", xpath::kind_name(result.kind));
     for (const xpath::result_node& entry : result.nodes) {
         if (entry.attribute) {
             std::printf("  @%s = %s\n", entry.attribute->Name(), entry.attribute->Value());

@@ -47,10 +47,10 @@ as text: 2'
 check "1 +" 1 "failed: status 1, error 0 (missing operand: expected an operand, found the end of the expression)"
 # A bound value is compared as it stands: quotes in it neither break the
 # expression nor bend it into another one.
-check "count(/Settings/Language[. = \$code])" 0 'value: integer
+check "count(/Settings/Language[. = \$code])" 0 'value: int
 as number: 1
 as text: 1' code=2
-check "count(/Settings/Language[. = \$code])" 0 'value: integer
+check "count(/Settings/Language[. = \$code])" 0 'value: int
 as number: 0
 as text: 0' "code=x' or '1' = '1"
 check "concat('[', \$code, ']')" 0 "value: string

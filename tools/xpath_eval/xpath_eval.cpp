@@ -17,7 +17,6 @@
 
 #include <tinyxml.h>
 
-#include "action_names.hpp"
 #include "document_guard/guarded_load.hpp"
 #include "xpath/xpath.hpp"
 
@@ -137,16 +136,14 @@ bool parse_options(int argc, char** argv, options& parsed) {
     return true;
 }
 
-const char* kind_name(xpath::value_kind kind) {
-    switch (kind) {
-        case xpath::value_kind::kind_bool: return "bool";
-        case xpath::value_kind::kind_string: return "string";
-        case xpath::value_kind::kind_int: return "int";
-        case xpath::value_kind::kind_double: return "double";
-        case xpath::value_kind::kind_nodes: return "nodes";
-        case xpath::value_kind::kind_none: return "none";
-    }
-    return "?";
+// "RelativeLocationPath step_slash_path", "LocalPart"; "?" for a number that
+// no rule has, and the rule's name with "?" for a form it does not record.
+std::string action_names(std::int32_t rule, std::int32_t sub_kind) {
+    const char* rule_text = xpath::rule_name(rule);
+    if (!rule_text) return "?";
+    const char* form_text = xpath::form_name(rule, sub_kind);
+    if (!form_text) return std::string(rule_text) + " ?";
+    return *form_text ? std::string(rule_text) + " " + form_text : rule_text;
 }
 
 void print_lexemes(const xpath::evaluation_trace& trace) {
@@ -157,7 +154,7 @@ void print_actions(const xpath::evaluation_trace& trace, bool with_names) {
     for (const xpath::action_record& action : trace.actions) {
         std::printf("action: %d %d %d", action.rule, action.sub_kind, action.variant);
         if (!action.literal.empty()) std::printf(" %s", action.literal.c_str());
-        if (with_names) std::printf("  # %s", xpath_eval::action_names(action.rule, action.sub_kind).c_str());
+        if (with_names) std::printf("  # %s", action_names(action.rule, action.sub_kind).c_str());
         std::printf("\n");
     }
 }
@@ -192,7 +189,7 @@ void print_result(const xpath::evaluation_result& result) {
     if (result.status == xpath::eval_status::status_execution) std::printf("error: %d\n", result.error_code);
     if (result.status == xpath::eval_status::status_syntax) std::printf("error: %s\n", result.error_text.c_str());
     print_reason(result);
-    std::printf("kind: %s\n", kind_name(result.kind));
+    std::printf("kind: %s\n", xpath::kind_name(result.kind));
     if (result.kind == xpath::value_kind::kind_nodes) {
         std::printf("count: %zu\n", result.nodes.size());
         for (const xpath::result_node& entry : result.nodes) print_node(entry);

@@ -19,7 +19,7 @@
 #include "evaluation_errors.hpp"
 #include "number_text.hpp"
 #include "operators.hpp"
-#include "xpath/front_end/xpath_errors.hpp"
+#include "front_end/xpath_errors.hpp"
 
 namespace xpath {
 namespace {
@@ -240,54 +240,53 @@ void action_executor::apply_operator(std::int32_t sub_kind_code, path_value& lef
     }
 }
 
-// "- - - x": the signs' actions lie one below the other above the operand's.
-// They are taken in a loop, the operand runs, and each sign negates in turn.
-void action_executor::run_negations(bool skip) {
-    std::int32_t signs = 1;
+// "- - - x" and "a | b | c" record a run of actions of one rule, one per
+// sign or bar, one below the other above the innermost form's. Takes the
+// run and the innermost one, runs that one's part, and returns how many
+// signs or bars there are in all (the outermost, already taken, included).
+std::int32_t action_executor::run_nested_run(grammar_rule rule, sub_kind nested, sub_kind innermost,
+                                             grammar_rule part, bool skip) {
+    std::int32_t count = 1;
     for (;;) {
-        recorded_action inner = actions_.take_action();
-        require_rule(inner, grammar_rule::UnaryExpr);
-        if (is(inner, sub_kind::negation)) {
-            ++signs;
+        const recorded_action& inner = actions_.take_action();
+        require_rule(inner, rule);
+        if (is(inner, nested)) {
+            ++count;
             continue;
         }
-        if (is(inner, sub_kind::no_negation)) run_rule(grammar_rule::UnionExpr, skip);
-        break;
+        if (is(inner, innermost)) run_rule(part, skip);
+        return count;
     }
+}
+
+// Each sign negates in turn once the operand has run.
+void action_executor::run_negations(bool skip) {
+    std::int32_t signs =
+        run_nested_run(grammar_rule::UnaryExpr, sub_kind::negation, sub_kind::no_negation, grammar_rule::UnionExpr, skip);
     if (skip) return;
     for (; signs > 0; --signs) op_negate(values_);
 }
 
-// A | B: B (recorded after the bar, so met first) must be a collection; its
-// entries come first, then those of A that B lacks. "a | b | c" nests to the
-// right, and its bars' actions lie one below the other: they are taken in a
-// loop, the last path runs, and each bar, innermost first, joins its own
-// left-hand path to the union so far.
+// A | B: B (recorded after the bar, so met first) must be a collection, and
+// so must A. The last path runs first, and each bar, innermost first, joins
+// its own left-hand path to the union so far.
 void action_executor::run_union(bool skip) {
-    std::int32_t bars = 1;
-    for (;;) {
-        recorded_action inner = actions_.take_action();
-        require_rule(inner, grammar_rule::UnionExpr);
-        if (is(inner, sub_kind::union_bar)) {
-            ++bars;
-            continue;
-        }
-        if (is(inner, sub_kind::union_single)) run_rule(grammar_rule::PathExpr, skip);
-        break;
-    }
+    std::int32_t bars =
+        run_nested_run(grammar_rule::UnionExpr, sub_kind::union_bar, sub_kind::union_single, grammar_rule::PathExpr, skip);
     for (; bars > 0; --bars) join_union_operand(skip);
 }
 
 void action_executor::join_union_operand(bool skip) {
     node_collection right;
-    if (!skip) right = pop_union_operand();
+    if (!skip) right = pop_node_collection();
     run_rule(grammar_rule::PathExpr, skip);
     if (skip) return;
-    node_collection left = pop_union_operand();
+    node_collection left = pop_node_collection();
     op_union(values_, right, left);
 }
 
-node_collection action_executor::pop_union_operand() {
+// The collection on top of the stack; any other value there is an error.
+node_collection action_executor::pop_node_collection() {
     if (values_.top().kind != value_kind::kind_nodes) raise_execution_error(execution_code::not_a_node_collection);
     return values_.pop_nodes();
 }
@@ -412,9 +411,7 @@ void action_executor::run_filter_predicates(bool skip) {
     run_rule(grammar_rule::PrimaryExpr, skip);
     std::int32_t below_primary = actions_.cursor();
     if (!skip) {
-        if (values_.top().kind != value_kind::kind_nodes) raise_execution_error(execution_code::not_a_node_collection);
-        node_collection entries = values_.pop_nodes();
-        entries.sort_document_order();
+        node_collection entries = pop_node_collection();
         for (auto top = predicate_tops.rbegin(); top != predicate_tops.rend(); ++top)
             entries = filtered_entries(entries, *top);
         values_.push_nodes(std::move(entries));

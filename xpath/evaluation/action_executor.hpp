@@ -14,7 +14,7 @@
 #include "evaluation_context.hpp"
 #include "execution_code.hpp"
 #include "value_stack.hpp"
-#include "xpath/front_end/action_codes.hpp"
+#include "front_end/action_codes.hpp"
 
 namespace xpath {
 
@@ -60,10 +60,11 @@ private:
     void run_logic_chain(grammar_rule rule, grammar_rule operand, bool skip, execution_code failure_code);
     void apply_operator(std::int32_t sub_kind_code, path_value& left, path_value& right);
     path_value take_operand(bool skip);
+    std::int32_t run_nested_run(grammar_rule rule, sub_kind nested, sub_kind innermost, grammar_rule part, bool skip);
     void run_negations(bool skip);
     void run_union(bool skip);
     void join_union_operand(bool skip);
-    node_collection pop_union_operand();
+    node_collection pop_node_collection();
     void run_variable(bool skip);
     void run_function_call(const recorded_action& action, bool skip);
     void run_primary(const recorded_action& action, bool skip);

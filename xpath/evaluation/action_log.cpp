@@ -1,6 +1,8 @@
 // The action log.
 #include "action_log.hpp"
 
+#include "evaluation_errors.hpp"
+
 namespace xpath {
 namespace {
 
@@ -22,6 +24,12 @@ std::int32_t action_log::record_action(std::int32_t rule, std::int32_t sub_kind,
     added.variant = variant;
     if (literal && *literal) added.literal.assign(literal);
     return action_count();
+}
+
+void require_variant_of(const recorded_action& action, std::initializer_list<grammar_rule> rules) {
+    for (grammar_rule rule : rules)
+        if (action.rule == code_of(rule)) return;
+    raise_execution_error(execution_code::action_out_of_place);
 }
 
 }  // namespace xpath

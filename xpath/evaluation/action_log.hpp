@@ -5,8 +5,11 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <vector>
+
+#include "front_end/action_codes.hpp"
 
 namespace xpath {
 
@@ -46,15 +49,31 @@ private:
     std::vector<recorded_action> actions_;
 };
 
-// What the variant holds, by rule; each accessor is for the rules it names.
+// What the variant holds, by rule. Each accessor is for the rules it names
+// and checks that it got one of them (action_out_of_place otherwise), so
+// that a field is never read with another rule's meaning.
+void require_variant_of(const recorded_action& action, std::initializer_list<grammar_rule> rules);
+
 // FunctionCall: the number of arguments.
-inline std::int32_t argument_count(const recorded_action& call) { return call.variant; }
+inline std::int32_t argument_count(const recorded_action& call) {
+    require_variant_of(call, {grammar_rule::FunctionCall});
+    return call.variant;
+}
 // Step: the number of predicates.
-inline std::int32_t predicate_count(const recorded_action& step) { return step.variant; }
+inline std::int32_t predicate_count(const recorded_action& step) {
+    require_variant_of(step, {grammar_rule::Step});
+    return step.variant;
+}
 // AbsoluteLocationPath and RelativeLocationPath: the log position of the
 // path's first action.
-inline std::int32_t first_action_position(const recorded_action& path) { return path.variant; }
+inline std::int32_t first_action_position(const recorded_action& path) {
+    require_variant_of(path, {grammar_rule::AbsoluteLocationPath, grammar_rule::RelativeLocationPath});
+    return path.variant;
+}
 // AxisName and NodeTest with a node type: the keyword's lex_class code.
-inline std::int32_t lexeme_class(const recorded_action& keyword) { return keyword.variant; }
+inline std::int32_t lexeme_class(const recorded_action& keyword) {
+    require_variant_of(keyword, {grammar_rule::AxisName, grammar_rule::NodeTest});
+    return keyword.variant;
+}
 
 }  // namespace xpath

@@ -8,13 +8,10 @@
 #include <tinyxml.h>
 
 #include "evaluation_errors.hpp"
-#include "xpath/front_end/lex_class.hpp"
+#include "front_end/lex_class.hpp"
 
 namespace xpath {
 namespace {
-
-constexpr std::int32_t default_child_axis = 0;
-constexpr std::int32_t abbreviated_attribute_axis = 1;
 
 // Adds the nodes that pass the test, up to the limit; hidden nodes never
 // reach it. The walks stop once it is full.
@@ -140,9 +137,7 @@ void walk_from_node(TiXmlNode* x, axis_kind axis, axis_sink& sink) {
 
 }  // namespace
 
-axis_kind axis_of_code(std::int32_t code) {
-    if (code == default_child_axis) return axis_kind::child;
-    if (code == abbreviated_attribute_axis) return axis_kind::attribute;
+axis_kind axis_of_keyword(std::int32_t code) {
     switch (static_cast<lex_class>(code)) {
         case lex_class::axis_ancestor: return axis_kind::ancestor;
         case lex_class::axis_ancestor_or_self: return axis_kind::ancestor_or_self;

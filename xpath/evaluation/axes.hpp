@@ -32,10 +32,9 @@ enum class axis_kind {
     preceding_sibling,
 };
 
-// The axis of a step's axis code: a lex_class axis keyword, or 0 for a step
-// written without an axis (child) and 1 for "@" (attribute). Raises
-// action_out_of_place for any other code.
-axis_kind axis_of_code(std::int32_t code);
+// The axis an axis keyword names, by its lex_class code (an AxisName's
+// variant). Raises action_out_of_place for any other code.
+axis_kind axis_of_keyword(std::int32_t code);
 
 // ancestor, ancestor-or-self, preceding and preceding-sibling.
 bool is_reverse(axis_kind axis);

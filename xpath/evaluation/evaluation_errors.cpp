@@ -1,7 +1,7 @@
 // The evaluation layer's error helpers.
 #include "evaluation_errors.hpp"
 
-#include "xpath/front_end/xpath_errors.hpp"
+#include "front_end/xpath_errors.hpp"
 
 namespace xpath {
 

@@ -23,7 +23,7 @@
 #include "action_executor.hpp"
 #include "evaluation_errors.hpp"
 #include "number_text.hpp"
-#include "xpath/front_end/lex_class.hpp"
+#include "front_end/lex_class.hpp"
 
 namespace xpath {
 namespace {
@@ -80,11 +80,7 @@ node_collection action_executor::first_step_input(step_input input_from) {
     switch (input_from) {
         case step_input::from_context: input.append(context_.context_node); break;
         case step_input::from_root: input.append(context_.root); break;
-        case step_input::from_stack:
-            if (values_.top().kind != value_kind::kind_nodes)
-                raise_execution_error(execution_code::not_a_node_collection);
-            input = values_.pop_nodes();
-            break;
+        case step_input::from_stack: input = pop_node_collection(); break;
     }
     return input;
 }
@@ -125,7 +121,7 @@ action_executor::step_form action_executor::read_step() {
         // "." is self::node(), ".." parent::node().
         const recorded_action& abbreviated = actions_.take_action();
         require_rule(abbreviated, grammar_rule::AbbreviatedStep);
-        form.axis = abbreviated.sub_kind == 0 ? axis_kind::self : axis_kind::parent;
+        form.axis = abbreviated.sub_kind == dot_step ? axis_kind::self : axis_kind::parent;
         return form;
     }
     for (std::int32_t k = 0; k < predicate_count(step); ++k) {
@@ -146,14 +142,8 @@ action_executor::step_form action_executor::read_step() {
 void action_executor::read_axis(step_form& form) {
     const recorded_action& specifier = actions_.take_action();
     require_rule(specifier, grammar_rule::AxisSpecifier);
-    std::int32_t code = 0;
-    if (is(specifier, sub_kind::attribute_axis)) code = 1;
-    if (is(specifier, sub_kind::named_axis)) {
-        const recorded_action& name = actions_.take_action();
-        require_rule(name, grammar_rule::AxisName);
-        code = lexeme_class(name);
-    }
-    form.axis = axis_of_code(code);
+    form.axis = is(specifier, sub_kind::attribute_axis) ? axis_kind::attribute : axis_kind::child;
+    if (is(specifier, sub_kind::named_axis)) form.axis = axis_of_keyword(lexeme_class(actions_.take_action()));
 }
 
 // NodeTest: a node type, processing-instruction with or without its target,

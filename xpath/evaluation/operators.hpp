@@ -6,7 +6,7 @@
 // "div", and the result is an integer within 32 bits other than -0.
 #pragma once
 
-#include "xpath/front_end/action_codes.hpp"
+#include "front_end/action_codes.hpp"
 #include "node_collection.hpp"
 #include "path_value.hpp"
 #include "value_stack.hpp"

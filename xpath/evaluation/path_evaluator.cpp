@@ -13,8 +13,8 @@
 #include "node_collection.hpp"
 #include "number_text.hpp"
 #include "tree_links.hpp"
-#include "xpath/front_end/lexer.hpp"
-#include "xpath/front_end/xpath_errors.hpp"
+#include "front_end/lexer.hpp"
+#include "front_end/xpath_errors.hpp"
 
 namespace xpath {
 

@@ -15,7 +15,7 @@
 #include "evaluation_context.hpp"
 #include "path_value.hpp"
 #include "value_stack.hpp"
-#include "xpath/front_end/expression_front_end.hpp"
+#include "front_end/expression_front_end.hpp"
 #include "xpath/xpath.hpp"  // eval_status, variable_bindings
 
 class TiXmlDocument;

@@ -109,9 +109,15 @@ enum class sub_kind : std::int32_t {
     mod_op = 57,                   // MultiplicativeExpr: "mod"
 };
 
-// FunctionCall's two sub-kinds, numbered apart from the list above.
+// The sub-kind of every rule with a single form (Expr, Predicate, Argument, ...).
+constexpr std::int32_t single_form = 0;
+
+// The rules that number their forms apart from the list above.
 constexpr std::int32_t call_without_arguments = 0;  // FunctionCall: name "(" ")"
 constexpr std::int32_t call_with_arguments = 1;     // FunctionCall: with arguments (variant: their count)
+constexpr std::int32_t dot_step = 0;                // AbbreviatedStep: "."
+constexpr std::int32_t double_dot_step = 1;         // AbbreviatedStep: ".."
+constexpr std::int32_t no_axis_written = 1;         // AbbreviatedAxisSpecifier: a step without an axis (child)
 
 inline std::int32_t code_of(grammar_rule rule) {
     return static_cast<std::int32_t>(rule);

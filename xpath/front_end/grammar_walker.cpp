@@ -295,7 +295,7 @@ void grammar_walker::decode_axis_specifier() {
         record(grammar_rule::AxisSpecifier, sub_kind::named_axis);
         return;
     }
-    record(grammar_rule::AbbreviatedAxisSpecifier, 1);
+    record(grammar_rule::AbbreviatedAxisSpecifier, no_axis_written);
     record(grammar_rule::AxisSpecifier, sub_kind::default_axis);
 }
 
@@ -303,7 +303,7 @@ void grammar_walker::decode_axis_specifier() {
 void grammar_walker::decode_axis_name() {
     if (!cursor || !is_axis_class(code_of(cursor->kind)))
         fail(syntax_code::unknown_axis, "expected one of the thirteen axis names before '::'");
-    record(grammar_rule::AxisName, 0, code_of(cursor->kind));
+    record(grammar_rule::AxisName, single_form, code_of(cursor->kind));
     advance_cursor(1);
 }
 
@@ -350,25 +350,25 @@ void grammar_walker::decode_predicate() {
     if (!current_is(lex_class::closing_bracket))
         fail(syntax_code::unclosed_predicate, "expected ']' to close the", opening);
     advance_cursor(1);
-    record(grammar_rule::Predicate, 0);
+    record(grammar_rule::Predicate, single_form);
 }
 
 // PredicateExpr: Expr
 void grammar_walker::decode_predicate_expr() {
     decode_rule(grammar_rule::Expr);
-    record(grammar_rule::PredicateExpr, 0);
+    record(grammar_rule::PredicateExpr, single_form);
 }
 
 // AbbreviatedAbsoluteLocationPath: '//' RelativeLocationPath
 void grammar_walker::decode_abbreviated_absolute_location_path() {
     advance_cursor(1);
     decode_rule(grammar_rule::RelativeLocationPath);
-    record(grammar_rule::AbbreviatedAbsoluteLocationPath, 0);
+    record(grammar_rule::AbbreviatedAbsoluteLocationPath, single_form);
 }
 
 // AbbreviatedStep: '.' | '..'
 void grammar_walker::decode_abbreviated_step() {
-    std::int32_t recorded = current_is(lex_class::dot) ? 0 : 1;
+    std::int32_t recorded = current_is(lex_class::dot) ? dot_step : double_dot_step;
     advance_cursor(1);
     record(grammar_rule::AbbreviatedStep, recorded);
 }
@@ -380,7 +380,7 @@ void grammar_walker::decode_expr() {
     ++nesting_depth;
     decode_rule(grammar_rule::OrExpr);
     --nesting_depth;
-    record(grammar_rule::Expr, 0);
+    record(grammar_rule::Expr, single_form);
 }
 
 // PrimaryExpr: VariableReference | '(' Expr ')' | Literal | Number | FunctionCall
@@ -449,7 +449,7 @@ void grammar_walker::decode_argument_list(const lexeme* name) {
 // Argument: Expr
 void grammar_walker::decode_argument() {
     decode_rule(grammar_rule::Expr);
-    record(grammar_rule::Argument, 0);
+    record(grammar_rule::Argument, single_form);
 }
 
 // UnionExpr: PathExpr ('|' UnionExpr)?   (nests to the right)
@@ -547,7 +547,7 @@ void grammar_walker::decode_variable_reference() {
     if (!is_name_like(cursor) || !adjacent(dollar, cursor))
         fail(syntax_code::incomplete_name, "expected a variable name right after the", dollar);
     decode_rule(grammar_rule::QName);
-    record(grammar_rule::VariableReference, 0);
+    record(grammar_rule::VariableReference, single_form);
 }
 
 // NameTest: '*' | NCName ':' '*' | QName   (the prefix of "p:*" is not recorded)
@@ -573,7 +573,7 @@ void grammar_walker::decode_name_test() {
 void grammar_walker::decode_qname() {
     const lexeme* colon = lexeme_after_cursor(1);
     if (!is(colon, lex_class::colon) || !adjacent(cursor, colon)) {
-        record(grammar_rule::LocalPart, 0, 0, cursor->text.c_str());
+        record(grammar_rule::LocalPart, single_form, 0, cursor->text.c_str());
         record(grammar_rule::QName, sub_kind::plain_qname);
         advance_cursor(1);
         return;
@@ -581,8 +581,8 @@ void grammar_walker::decode_qname() {
     const lexeme* local = after(colon, 1);
     if (!is_name_like(local) || !adjacent(colon, local))
         fail_at(syntax_code::incomplete_name, "expected a name right after the", local, colon);
-    record(grammar_rule::Prefix, 0, 0, cursor->text.c_str());
-    record(grammar_rule::LocalPart, 0, 0, local->text.c_str());
+    record(grammar_rule::Prefix, single_form, 0, cursor->text.c_str());
+    record(grammar_rule::LocalPart, single_form, 0, local->text.c_str());
     record(grammar_rule::QName, sub_kind::prefixed_qname);
     advance_cursor(3);
 }

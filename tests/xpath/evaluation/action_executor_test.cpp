@@ -7,9 +7,9 @@
 #include <tinyxml.h>
 
 #include "evaluation_helpers.hpp"
-#include "xpath/evaluation/action_executor.hpp"
-#include "xpath/evaluation/path_evaluator.hpp"
-#include "xpath/front_end/lexer.hpp"
+#include "evaluation/action_executor.hpp"
+#include "evaluation/path_evaluator.hpp"
+#include "front_end/lexer.hpp"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "xpath/evaluation/action_log.hpp"
+#include "evaluation/action_log.hpp"
 
 using xpath::action_log;
 using xpath::recorded_action;

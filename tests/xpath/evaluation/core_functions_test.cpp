@@ -11,9 +11,9 @@
 
 #include "evaluation_helpers.hpp"
 #include "sample_document.hpp"
-#include "xpath/evaluation/core_functions.hpp"
-#include "xpath/evaluation/execution_code.hpp"
-#include "xpath/front_end/xpath_errors.hpp"
+#include "evaluation/core_functions.hpp"
+#include "evaluation/execution_code.hpp"
+#include "front_end/xpath_errors.hpp"
 
 using xpath::evaluation_context;
 using xpath::node_collection;

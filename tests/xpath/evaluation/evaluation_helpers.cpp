@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <string>
 
-#include "xpath/evaluation/number_text.hpp"
-#include "xpath/evaluation/path_evaluator.hpp"
+#include "evaluation/number_text.hpp"
+#include "evaluation/path_evaluator.hpp"
 
 namespace test_support {
 namespace {

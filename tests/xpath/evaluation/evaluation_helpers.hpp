@@ -9,7 +9,7 @@
 
 #include <tinyxml.h>
 
-#include "xpath/evaluation/path_value.hpp"
+#include "evaluation/path_value.hpp"
 
 namespace test_support {
 

@@ -7,7 +7,7 @@
 #include <set>
 #include <string>
 
-#include "xpath/evaluation/execution_code.hpp"
+#include "evaluation/execution_code.hpp"
 
 TEST(execution_code, every_code_keeps_its_number_and_name) {
     struct row { std::int32_t number; const char* name; };

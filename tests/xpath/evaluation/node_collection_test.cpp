@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "sample_document.hpp"
-#include "xpath/evaluation/node_collection.hpp"
+#include "evaluation/node_collection.hpp"
 
 using xpath::node_collection;
 using xpath::node_ref;

@@ -11,7 +11,7 @@
 #include <random>
 #include <string>
 
-#include "xpath/evaluation/number_text.hpp"
+#include "evaluation/number_text.hpp"
 
 using xpath::double_to_int;
 using xpath::format_number;

@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "sample_document.hpp"
-#include "xpath/evaluation/execution_code.hpp"
-#include "xpath/evaluation/operators.hpp"
-#include "xpath/front_end/xpath_errors.hpp"
+#include "evaluation/execution_code.hpp"
+#include "evaluation/operators.hpp"
+#include "front_end/xpath_errors.hpp"
 
 using xpath::node_collection;
 using xpath::path_value;

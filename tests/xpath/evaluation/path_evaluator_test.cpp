@@ -10,8 +10,8 @@
 #include <tinyxml.h>
 
 #include "evaluation_helpers.hpp"
-#include "xpath/evaluation/node_collection.hpp"
-#include "xpath/evaluation/path_evaluator.hpp"
+#include "evaluation/node_collection.hpp"
+#include "evaluation/path_evaluator.hpp"
 
 using xpath::eval_status;
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "sample_document.hpp"
-#include "xpath/evaluation/path_value.hpp"
+#include "evaluation/path_value.hpp"
 
 using xpath::node_collection;
 using xpath::path_value;

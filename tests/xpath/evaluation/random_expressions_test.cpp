@@ -8,7 +8,7 @@
 
 #include <tinyxml.h>
 
-#include "xpath/evaluation/path_evaluator.hpp"
+#include "evaluation/path_evaluator.hpp"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "xpath/evaluation/node_collection.hpp"
+#include "evaluation/node_collection.hpp"
 
 namespace test_support {
 namespace {

@@ -9,7 +9,7 @@
 
 #include "support/small_stack_thread.hpp"
 #include "xpath/evaluation/evaluation_helpers.hpp"
-#include "xpath/evaluation/path_evaluator.hpp"
+#include "evaluation/path_evaluator.hpp"
 
 namespace {
 

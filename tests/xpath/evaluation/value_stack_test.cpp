@@ -8,9 +8,9 @@
 #include <string>
 
 #include "sample_document.hpp"
-#include "xpath/evaluation/execution_code.hpp"
-#include "xpath/evaluation/value_stack.hpp"
-#include "xpath/front_end/xpath_errors.hpp"
+#include "evaluation/execution_code.hpp"
+#include "evaluation/value_stack.hpp"
+#include "front_end/xpath_errors.hpp"
 
 using xpath::execution_code;
 using xpath::node_collection;

@@ -1,7 +1,7 @@
 // The scanner's reader: copy, advance and peek at the edges.
 #include <gtest/gtest.h>
 
-#include "xpath/front_end/char_reader.hpp"
+#include "front_end/char_reader.hpp"
 
 TEST(char_reader, empty_and_null_expressions_have_nothing_more) {
     for (const char* expression : {"", static_cast<const char*>(nullptr)}) {

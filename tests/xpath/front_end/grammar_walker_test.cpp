@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "recording_front_end.hpp"
-#include "xpath/front_end/xpath_errors.hpp"
+#include "front_end/xpath_errors.hpp"
 
 using test_support::decode_actions;
 using actions = std::vector<std::string>;

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "xpath/front_end/lex_class.hpp"
+#include "front_end/lex_class.hpp"
 
 using xpath::lex_class;
 

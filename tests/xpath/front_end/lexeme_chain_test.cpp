@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "recording_front_end.hpp"
-#include "xpath/front_end/lexeme_chain.hpp"
+#include "front_end/lexeme_chain.hpp"
 
 using xpath::lex_class;
 using xpath::lexeme_chain;

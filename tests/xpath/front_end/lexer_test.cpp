@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "recording_front_end.hpp"
-#include "xpath/front_end/lexer.hpp"
+#include "front_end/lexer.hpp"
 
 using test_support::lexemes_of;
 using test_support::recording_front_end;

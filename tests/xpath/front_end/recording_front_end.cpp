@@ -1,8 +1,8 @@
 // The recording front end for the front end's tests.
 #include "recording_front_end.hpp"
 
-#include "xpath/front_end/lexer.hpp"
-#include "xpath/front_end/xpath_errors.hpp"
+#include "front_end/lexer.hpp"
+#include "front_end/xpath_errors.hpp"
 
 namespace test_support {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "xpath/front_end/expression_front_end.hpp"
+#include "front_end/expression_front_end.hpp"
 
 namespace test_support {
 

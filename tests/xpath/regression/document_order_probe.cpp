@@ -10,7 +10,7 @@
 
 #include <tinyxml.h>
 
-#include "xpath/evaluation/node_collection.hpp"
+#include "evaluation/node_collection.hpp"
 #include "xpath/xpath.hpp"
 
 namespace {

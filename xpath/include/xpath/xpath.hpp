@@ -162,6 +162,20 @@ const char* syntax_error_name(const char* text);
 // A status as xpath-eval prints it: "ok", "syntax", "overflow", "execution",
 // "unbalanced"; "?" for a number that is none.
 const char* status_name(eval_status status);
+// A kind as xpath-eval prints it: "bool", "string", "int", "double",
+// "nodes", "none"; "?" for a number that is none.
+const char* kind_name(value_kind kind);
+// The names of an action line's numbers (evaluation_trace): the grammar rule
+// ("RelativeLocationPath"), or null for a number that is no rule; the form
+// the rule recorded ("step_slash_path"), "" for the one form of a
+// single-form rule, or null for a number that the rule does not record.
+const char* rule_name(std::int32_t rule);
+const char* form_name(std::int32_t rule, std::int32_t sub_kind);
+
+// The integer conversion that as_int and evaluate_int apply to text: the C
+// library's atoi rule (leading white space, an optional sign, then digits up
+// to the first other byte; no digits give 0), saturated at the 32-bit limits.
+std::int32_t text_to_int(const std::string& text);
 
 // The launcher's entry: evaluates and stores the integer conversion of the
 // result in *out (0 after any failure); true when the status is status_ok.

@@ -1,19 +1,16 @@
-// Rule and form names for --action-names. A form number means something only
-// together with its rule: single-form rules record 0, which is also the first
-// form of AbsoluteLocationPath, and three rules number their forms on their own.
-#include "action_names.hpp"
-
+// The names of the rules and forms that actions record, for tools and
+// messages. A form number means something only together with its rule:
+// single-form rules record 0, which is also the first form of
+// AbsoluteLocationPath, and three rules number their forms on their own.
 #include <iterator>
 
-#include "xpath/front_end/action_codes.hpp"
+#include "front_end/action_codes.hpp"
+#include "xpath/xpath.hpp"
 
-namespace xpath_eval {
+namespace xpath {
 namespace {
 
-using xpath::grammar_rule;
-using xpath::sub_kind;
-
-const char* rule_name(grammar_rule rule) {
+const char* name_of_rule(grammar_rule rule) {
     switch (rule) {
         case grammar_rule::LocationPath: return "LocationPath";
         case grammar_rule::AbsoluteLocationPath: return "AbsoluteLocationPath";
@@ -47,17 +44,17 @@ const char* rule_name(grammar_rule rule) {
         case grammar_rule::Prefix: return "Prefix";
         case grammar_rule::LocalPart: return "LocalPart";
     }
-    return "?";
+    return nullptr;
 }
 
-struct form_name {
+struct named_form {
     sub_kind form;
     grammar_rule rule;  // the rule that records this form
     const char* name;
 };
 
 // ORDER sub_kind
-constexpr form_name form_names[] = {
+constexpr named_form form_names[] = {
     {sub_kind::root_and_relative, grammar_rule::AbsoluteLocationPath, "root_and_relative"},
     {sub_kind::root_only, grammar_rule::AbsoluteLocationPath, "root_only"},
     {sub_kind::root_abbreviated, grammar_rule::AbsoluteLocationPath, "root_abbreviated"},
@@ -129,30 +126,41 @@ static_assert(form_names_follow_their_codes(), "form_names must list every sub_k
 // number on their own, outside the shared numbering.
 const char* own_form_name(grammar_rule rule, std::int32_t form) {
     switch (rule) {
-        case grammar_rule::AbbreviatedStep: return form == 0 ? "dot" : form == 1 ? "dot_dot" : nullptr;
-        case grammar_rule::FunctionCall: return form == 0 ? "no_arguments" : form == 1 ? "with_arguments" : nullptr;
-        case grammar_rule::AbbreviatedAxisSpecifier: return form == 1 ? "default_axis" : nullptr;
+        case grammar_rule::AbbreviatedStep:
+            return form == dot_step ? "dot" : form == double_dot_step ? "dot_dot" : nullptr;
+        case grammar_rule::FunctionCall:
+            return form == call_without_arguments ? "no_arguments" : form == call_with_arguments ? "with_arguments" : nullptr;
+        case grammar_rule::AbbreviatedAxisSpecifier: return form == no_axis_written ? "default_axis" : nullptr;
         default: return nullptr;
     }
 }
 
-// The form's name, empty for the 0 of a single-form rule, "?" for a number
-// that the rule does not record.
-std::string form_name_of(grammar_rule rule, std::int32_t form) {
-    if (const char* own = own_form_name(rule, form)) return own;
-    if (form >= 0 && form < static_cast<std::int32_t>(std::size(form_names)) && form_names[form].rule == rule)
-        return form_names[form].name;
-    return form == 0 ? "" : "?";
-}
 
 }  // namespace
 
-std::string action_names(std::int32_t rule, std::int32_t sub_kind) {
-    auto named_rule = static_cast<grammar_rule>(rule);
-    std::string names = rule_name(named_rule);
-    if (names == "?") return names;
-    std::string form = form_name_of(named_rule, sub_kind);
-    return form.empty() ? names : names + " " + form;
+const char* rule_name(std::int32_t rule) {
+    return name_of_rule(static_cast<grammar_rule>(rule));
 }
 
-}  // namespace xpath_eval
+const char* form_name(std::int32_t rule, std::int32_t form) {
+    auto named_rule = static_cast<grammar_rule>(rule);
+    if (!name_of_rule(named_rule)) return nullptr;
+    if (const char* own = own_form_name(named_rule, form)) return own;
+    if (form >= 0 && form < static_cast<std::int32_t>(std::size(form_names)) && form_names[form].rule == named_rule)
+        return form_names[form].name;
+    return form == single_form ? "" : nullptr;
+}
+
+const char* kind_name(value_kind kind) {
+    switch (kind) {
+        case value_kind::kind_bool: return "bool";
+        case value_kind::kind_string: return "string";
+        case value_kind::kind_int: return "int";
+        case value_kind::kind_double: return "double";
+        case value_kind::kind_nodes: return "nodes";
+        case value_kind::kind_none: return "none";
+    }
+    return "?";
+}
+
+}  // namespace xpath

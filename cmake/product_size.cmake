@@ -3,7 +3,7 @@
 # and lets the linker drop every function and datum that nothing reaches.
 # The test programs link the same libraries, so they test this very code.
 set(product_size_compile_options -Os -ffunction-sections -fdata-sections)
-foreach(target tinyxml tarvolen_platform tarvolen_runtime tarvolen_xpath document_guard launcher_core launcher)
+foreach(target tinyxml tarvolen_platform tarvolen_runtime tarvolen_xpath tarvolen_document_guard tarvolen_launcher launcher)
   target_compile_options(${target} PRIVATE ${product_size_compile_options})
 endforeach()
 target_link_options(launcher PRIVATE -Wl,--gc-sections)

@@ -3,7 +3,7 @@
 // passes loads exactly as TinyXML loads it (encoding detection, line ends).
 // A read error found by the scan stops the load before TinyXML sizes its
 // buffer from the stream (a directory's stream reports a huge size).
-#include "guarded_load.hpp"
+#include "document_guard/guarded_load.hpp"
 
 #include <cerrno>
 #include <vector>

@@ -10,7 +10,7 @@
 #include <tinyxml.h>
 
 #include "document_guard/guarded_load.hpp"
-#include "launcher/language_hand_over.hpp"
+#include "language_hand_over.hpp"
 #include "xpath/xpath.hpp"
 
 namespace {

@@ -1,7 +1,7 @@
 // The launcher's main flow. It never stops on a failure: a card without the
 // application is passed over, a failed start is not reported, and the
 // message box is shown in whatever language the device remembers.
-#include "run_launcher.hpp"
+#include "launcher/run_launcher.hpp"
 
 #include "card_search.hpp"
 #include "device_files.hpp"

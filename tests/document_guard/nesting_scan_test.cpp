@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "document_guard/nesting_scan.hpp"
+#include "nesting_scan.hpp"
 
 namespace {
 

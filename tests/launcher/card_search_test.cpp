@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "launcher/card_search.hpp"
+#include "card_search.hpp"
 #include "simulator/device_simulator.hpp"
 #include "support/temporary_device.hpp"
 

@@ -6,7 +6,7 @@
 #include <iterator>
 #include <string>
 
-#include "launcher/decimal_text.hpp"
+#include "decimal_text.hpp"
 
 TEST(decimal_text, parse_decimal) {
     struct row {

@@ -10,7 +10,7 @@
 #include <map>
 #include <string>
 
-#include "launcher/remembered_language.hpp"
+#include "remembered_language.hpp"
 #include "support/program_instance.hpp"
 
 namespace {

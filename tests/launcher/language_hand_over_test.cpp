@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "launcher/language_hand_over.hpp"
+#include "language_hand_over.hpp"
 #include "launcher/run_launcher.hpp"
 #include "simulator/device_simulator.hpp"
 #include "support/temporary_device.hpp"

@@ -5,7 +5,7 @@
 
 #include <climits>
 
-#include "launcher/remembered_language.hpp"
+#include "remembered_language.hpp"
 #include "support/temporary_device.hpp"
 
 TEST(remembered_language, reads_the_device_language_file) {

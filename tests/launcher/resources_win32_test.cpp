@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "launcher/resources/resource_ids.h"
+#include "resources/resource_ids.h"
 #include "support/program_instance.hpp"
 
 namespace {

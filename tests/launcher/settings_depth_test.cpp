@@ -11,7 +11,7 @@
 #include <string>
 
 #include "document_guard/guarded_load.hpp"
-#include "launcher/language_hand_over.hpp"
+#include "language_hand_over.hpp"
 #include "support/small_stack_thread.hpp"
 
 namespace {

@@ -82,15 +82,14 @@ private:
     // collection and leaves the cursor just below the path's first action.
     void run_path_chain(std::int32_t first_relative_index, step_input first_input, bool double_slash_first,
                         std::int32_t first_action_index, bool skip);
-    node_collection first_step_input(step_input input_from);
-    node_collection run_step(const node_collection& input, bool after_double_slash);
-    node_collection descendant_or_self_of(const node_collection& input);
+    node_collection run_step(node_span input, bool after_double_slash);
+    node_collection descendant_or_self_of(node_span input);
     step_form read_step();
     void read_axis(step_form& form);
     void read_node_test(step_form& form);
     std::string read_qualified_name();
-    node_collection apply_step(const node_collection& input, const step_form& form);
-    node_collection apply_step_below(const node_collection& input, const step_form& form);
+    node_collection apply_step(node_span input, const step_form& form);
+    node_collection apply_step_below(node_span input, const step_form& form);
     void add_attributes_below(TiXmlNode* top, const step_form& form, std::vector<node_ref>& out);
     void add_children_below(TiXmlNode* top, const step_form& form, std::vector<node_ref>& out);
     void add_kept_children_below(TiXmlNode* top, const step_form& form, std::vector<node_ref>& out);

@@ -57,7 +57,14 @@ void action_executor::run_path_chain(std::int32_t first_relative_index, step_inp
         actions_.move_cursor_to(first_action_index - 1);
         return;
     }
-    node_collection current = first_step_input(first_input);
+    // A first step from one node reads it in place: no collection is made for it.
+    node_collection current;
+    node_ref single = first_input == step_input::from_context ? context_.context_node : node_of(context_.root);
+    node_span input{&single, &single + 1};
+    if (first_input == step_input::from_stack) {
+        current = pop_node_collection();
+        input = current.span();
+    }
     const std::int32_t relative = code_of(grammar_rule::RelativeLocationPath);
     std::int32_t i = first_relative_index - 1;
     for (std::int32_t j = 0;; ++j, --i) {
@@ -68,32 +75,24 @@ void action_executor::run_path_chain(std::int32_t first_relative_index, step_inp
                                    : is(actions_.read_action(first_relative_index - (j - 1)),
                                         sub_kind::step_double_slash_path);
         actions_.move_cursor_to(more_steps ? first_action_position(at) - 1 : i);
-        current = run_step(current, double_slash);
+        current = run_step(input, double_slash);
+        input = current.span();
         if (!more_steps) break;
     }
     values_.push_nodes(std::move(current));
     actions_.move_cursor_to(first_action_index - 1);
 }
 
-node_collection action_executor::first_step_input(step_input input_from) {
-    node_collection input;
-    switch (input_from) {
-        case step_input::from_context: input.append(context_.context_node); break;
-        case step_input::from_root: input.append(context_.root); break;
-        case step_input::from_stack: input = pop_node_collection(); break;
-    }
-    return input;
-}
-
-node_collection action_executor::run_step(const node_collection& input, bool after_double_slash) {
+node_collection action_executor::run_step(node_span input, bool after_double_slash) {
     step_form form = read_step();
     if (!after_double_slash) return apply_step(input, form);
     if (form.axis == axis_kind::child || form.axis == axis_kind::attribute) return apply_step_below(input, form);
-    return apply_step(descendant_or_self_of(input), form);
+    node_collection everything = descendant_or_self_of(input);
+    return apply_step(everything.span(), form);
 }
 
 // descendant-or-self::node() of every input, each subtree walked once.
-node_collection action_executor::descendant_or_self_of(const node_collection& input) {
+node_collection action_executor::descendant_or_self_of(node_span input) {
     const node_test any_node;
     std::vector<node_ref> out;
     const TiXmlNode* walked = nullptr;
@@ -268,7 +267,7 @@ void action_executor::gather_group(const node_ref& context, const step_form& for
 
 // Each context node's nodes, filtered, joined in document order: a reverse
 // axis's group is turned around once its positions have been counted.
-node_collection action_executor::apply_step(const node_collection& input, const step_form& form) {
+node_collection action_executor::apply_step(node_span input, const step_form& form) {
     const bool reverse = is_reverse(form.axis);
     const bool direct = !reverse && form.predicate_tops.empty() && form.first_position == any_position;
     std::vector<node_ref> out, group;
@@ -284,14 +283,14 @@ node_collection action_executor::apply_step(const node_collection& input, const 
             out.insert(out.end(), group.begin(), group.end());
     }
     node_collection output(std::move(out));
-    if (input.count() > 1) output.sort_document_order();
+    if (input.size() > 1) output.sort_document_order();
     return output;
 }
 
 // "//" before a child or attribute step. An input inside the subtree of the
 // one before adds nothing new; the others' subtrees follow one another in
 // document order, and so do their results.
-node_collection action_executor::apply_step_below(const node_collection& input, const step_form& form) {
+node_collection action_executor::apply_step_below(node_span input, const step_form& form) {
     std::vector<node_ref> out;
     const TiXmlNode* walked = nullptr;
     for (const node_ref& top : input) {

@@ -23,6 +23,16 @@ void set_document_order(TiXmlNode* node, std::int32_t number);
 // attributes, and they, in their stored order, before its children.
 int compare_document_order(const node_ref& a, const node_ref& b);
 
+// The entries of a collection, or one node, as steps read their input.
+struct node_span {
+    const node_ref* first = nullptr;
+    const node_ref* past_last = nullptr;
+
+    const node_ref* begin() const { return first; }
+    const node_ref* end() const { return past_last; }
+    std::size_t size() const { return static_cast<std::size_t>(past_last - first); }
+};
+
 class node_collection {
 public:
     node_collection() = default;
@@ -36,6 +46,7 @@ public:
     TiXmlAttribute* attribute_at(std::uint32_t index) const { return entries_[index].attribute; }
     std::vector<node_ref>::const_iterator begin() const { return entries_.begin(); }
     std::vector<node_ref>::const_iterator end() const { return entries_.end(); }
+    node_span span() const { return {entries_.data(), entries_.data() + entries_.size()}; }
 
     void clear() { entries_.clear(); }
     void append(const node_ref& ref) { entries_.push_back(ref); }

@@ -4,10 +4,10 @@
 
 #include <algorithm>
 #include <chrono>
-#include <filesystem>
 
 #include "launcher/run_launcher.hpp"
 #include "simulator/device_simulator.hpp"
+#include "support/target_program.hpp"
 #include "support/temporary_device.hpp"
 
 namespace {
@@ -56,8 +56,7 @@ launcher_run run_on(const std::vector<std::string>& cards) {
 }
 
 void install_demo_application(const test_support::temporary_device& device, const std::string& card) {
-    device.make_folder(card + "/TVL");
-    std::filesystem::copy_file(DEMO_APPLICATION, device.host(card + "/TVL/TVL.EXE"));
+    test_support::install_target_program(device, card + "/TVL/TVL.EXE", DEMO_APPLICATION);
 }
 
 }  // namespace
@@ -178,8 +177,7 @@ TEST(run_launcher, waits_until_the_application_has_used_two_seconds_of_user_time
 TEST(run_launcher, the_wait_counts_user_time_only) {
     // 2.5 s of kernel time and little user time: the launcher waits for the end.
     test_support::temporary_device device;
-    device.make_folder("Card/TVL");
-    std::filesystem::copy_file(KERNEL_TIME_APPLICATION, device.host("Card/TVL/TVL.EXE"));
+    test_support::install_target_program(device, "Card/TVL/TVL.EXE", KERNEL_TIME_APPLICATION);
     launcher_run run = run_on({"Card"});
     EXPECT_EQ(run.result, 0);
     std::string last_query;

@@ -176,14 +176,27 @@ bool is_known_protection(DWORD protect) {
     return protect == PAGE_NOACCESS || protect == PAGE_READONLY || protect == PAGE_READWRITE;
 }
 
+// Where the simulator's own bottom-up arena begins: an address range that the
+// host leaves free. On 64-bit hosts high in the address space, clear of the
+// sanitizers' shadow memory. On 32-bit hosts at 256 MiB: qemu-arm loads the
+// program at 1 GiB and maps downwards from just below it, a 32-bit ARM kernel
+// loads it near 2 GiB and maps downwards from near 3 GiB, so the arena has
+// hundreds of MiB before it meets either.
+constexpr std::uintptr_t bottom_up_arena_base() {
+    if constexpr (sizeof(std::uintptr_t) >= 8) {
+        return static_cast<std::uintptr_t>(0x300000000000ULL);
+    } else {
+        return 0x10000000;
+    }
+}
+
 // Windows places reservations bottom-up, so regions reserved one after
 // another continue each other, which the private heap relies on to grow its
-// core in place. The simulator does the same in an arena of its own, high in
-// the address space (clear of the sanitizers' shadow memory on 64-bit hosts),
-// and reserves anywhere only when the arena is taken. Called with the table locked.
+// core in place. The simulator does the same in an arena of its own on every
+// pointer size, and reserves anywhere only when the arena is taken. Called
+// with the table locked.
 bool reserve_bottom_up(std::size_t size, address_range& range) {
-    if (sizeof(void*) < 8) return false;
-    static std::uintptr_t next_free = std::uintptr_t{0x300000000000};
+    static std::uintptr_t next_free = bottom_up_arena_base();
     for (int attempt = 0; attempt < 4; ++attempt) {
         if (!range_from(next_free, size, allocation_granularity, range)) return false;
         std::uintptr_t after = 0;

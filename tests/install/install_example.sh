@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
 # Installs a finished build into a temporary prefix, builds
 # examples/xpath_query against the installed package alone (find_package) and
-# runs it on the sample device's settings file. Any difference fails.
+# runs it on the sample device's settings file. Any difference fails. For a
+# cross build, TARGET_TOOLCHAIN_FILE names its tool chain and TARGET_EMULATOR
+# the emulator that runs its programs (words separated by spaces).
 #   install_example.sh BUILD_FOLDER SOURCE_FOLDER [EXTRA_CXX_FLAGS]
 set -euo pipefail
 build=$1
 source=$2
 flags=${3:-}
+read -ra emulator <<<"${TARGET_EMULATOR:-}"
 prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
 
@@ -18,8 +21,15 @@ cmake --install "$build" --prefix "$prefix/package" >"$prefix/install.log" || fa
 engine_headers=$(cd "$prefix/package/include/xpath" && ls)
 [ "$engine_headers" = "xpath.hpp" ] || fail "installed engine headers are '$engine_headers', expected only xpath.hpp"
 
+cross=()
+if [ -n "${TARGET_TOOLCHAIN_FILE:-}" ]; then
+  # A cross tool chain searches only the target's root, so the package's folder is named directly.
+  config=$(find "$prefix/package" -name TarvolenConfig.cmake | head -n 1)
+  [ -n "$config" ] || fail "no TarvolenConfig.cmake installed under $prefix/package"
+  cross=(-DCMAKE_TOOLCHAIN_FILE="$TARGET_TOOLCHAIN_FILE" -DTarvolen_DIR="$(dirname "$config")")
+fi
 cmake -S "$source/examples/xpath_query" -B "$prefix/example" -DCMAKE_PREFIX_PATH="$prefix/package" \
-  -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_EXE_LINKER_FLAGS="$flags" >"$prefix/configure.log" 2>&1 ||
+  -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_EXE_LINKER_FLAGS="$flags" "${cross[@]}" >"$prefix/configure.log" 2>&1 ||
   { cat "$prefix/configure.log" >&2; fail "the example does not configure against the package"; }
 cmake --build "$prefix/example" >"$prefix/build.log" 2>&1 ||
   { cat "$prefix/build.log" >&2; fail "the example does not build against the package"; }
@@ -28,7 +38,7 @@ settings="$source/examples/sample_device/Storage Card/TVL/Settings/UserSettingsL
 check() {
   local expression=$1 expected_status=$2 expected=$3 output status=0
   shift 3
-  output=$("$prefix/example/xpath-query" "$settings" "$expression" "$@") || status=$?
+  output=$("${emulator[@]}" "$prefix/example/xpath-query" "$settings" "$expression" "$@") || status=$?
   [ "$status" = "$expected_status" ] || fail "'$expression' exited $status, expected $expected_status"
   [ "$output" = "$expected" ] || fail "'$expression' printed:
 $output

@@ -4,10 +4,10 @@
 
 #include <algorithm>
 #include <chrono>
-#include <filesystem>
 
 #include "launcher/run_launcher.hpp"
 #include "simulator/device_simulator.hpp"
+#include "support/target_program.hpp"
 #include "support/temporary_device.hpp"
 
 namespace {
@@ -56,8 +56,7 @@ launcher_run run_on(const std::vector<std::string>& cards) {
 }
 
 void install_demo_application(const test_support::temporary_device& device, const std::string& card) {
-    device.make_folder(card + "/TVL");
-    std::filesystem::copy_file(DEMO_APPLICATION, device.host(card + "/TVL/TVL.EXE"));
+    test_support::install_target_program(device, card + "/TVL/TVL.EXE", DEMO_APPLICATION);
 }
 
 }  // namespace
@@ -83,7 +82,7 @@ TEST(run_launcher, without_a_card_asks_for_it_in_the_remembered_language) {
         EXPECT_EQ(run.result, 1);
         EXPECT_EQ(device_simulator::shown_message_boxes(), std::vector<std::string>{r.message});
         EXPECT_EQ(device.read_file("Windows/tv_lastlang"), r.remembered ? r.remembered : "");
-        EXPECT_EQ(call_names(run.calls),
+        ASSERT_EQ(call_names(run.calls),
                   (std::vector<std::string>{"FindFirstFlashCard", "FindNextFlashCard", "FindClose", "LoadCursorW",
                                             "SetCursor", "ShowCursor", "FindFirstFileW", "_wfopen", "LoadStringW",
                                             "MessageBoxW", "SetCursor", "ShowCursor"}));
@@ -119,7 +118,7 @@ TEST(run_launcher, an_application_folder_counts_as_found_and_the_failed_start_en
     device.make_folder("Storage Card/TVL/TVL.EXE");
     launcher_run run = run_on({"Storage Card"});
     EXPECT_EQ(run.result, 0);
-    EXPECT_EQ(call_names(run.calls),
+    ASSERT_EQ(call_names(run.calls),
               (std::vector<std::string>{"FindFirstFlashCard", "FindNextFlashCard", "FindClose", "LoadCursorW",
                                         "SetCursor", "ShowCursor", "FindFirstFileW", "FindClose", "_wfopen", "fopen",
                                         "SetFileAttributesW", "_wfopen", "Sleep", "CreateProcessW", "GetThreadTimes",
@@ -134,7 +133,7 @@ TEST(run_launcher, pauses_200_ms_right_before_the_start) {
     launcher_run run = run_on({"Card"});
     auto start = std::find(run.calls.begin(), run.calls.end(), "CreateProcessW \\Card\\TVL\\TVL.EXE");
     ASSERT_NE(start, run.calls.end());
-    ASSERT_NE(start, run.calls.begin());
+    ASSERT_GE(start - run.calls.begin(), 5);
     EXPECT_EQ(*(start - 1), "Sleep 200");
     // Before the pause: the remembered language is read, then the hand-over rewrites it.
     EXPECT_EQ((start - 2)->rfind("_wfopen \\Windows\\tv_lastlang w+t", 0), 0u);
@@ -169,7 +168,7 @@ TEST(run_launcher, waits_until_the_application_has_used_two_seconds_of_user_time
     std::vector<std::string> last_conversions;
     for (const std::string& call : run.calls)
         if (call.rfind("FileTimeToSystemTime", 0) == 0) last_conversions.push_back(call);
-    ASSERT_FALSE(last_conversions.empty());
+    ASSERT_GE(last_conversions.size(), 2u);  // the last one ended the wait, the one before did not
     const std::string& final_conversion = last_conversions.back();
     EXPECT_NE(final_conversion.find("1601-01-01 00:00:02"), std::string::npos) << final_conversion;
     EXPECT_EQ(last_conversions[last_conversions.size() - 2].find("00:00:02"), std::string::npos);
@@ -178,8 +177,7 @@ TEST(run_launcher, waits_until_the_application_has_used_two_seconds_of_user_time
 TEST(run_launcher, the_wait_counts_user_time_only) {
     // 2.5 s of kernel time and little user time: the launcher waits for the end.
     test_support::temporary_device device;
-    device.make_folder("Card/TVL");
-    std::filesystem::copy_file(KERNEL_TIME_APPLICATION, device.host("Card/TVL/TVL.EXE"));
+    test_support::install_target_program(device, "Card/TVL/TVL.EXE", KERNEL_TIME_APPLICATION);
     launcher_run run = run_on({"Card"});
     EXPECT_EQ(run.result, 0);
     std::string last_query;
@@ -194,7 +192,7 @@ TEST(run_launcher, the_wait_cursor_is_the_system_wait_cursor) {
     launcher_run run = run_on({"Card"});
     auto load = std::find_if(run.calls.begin(), run.calls.end(),
                              [](const std::string& call) { return call.rfind("LoadCursorW", 0) == 0; });
-    ASSERT_NE(load, run.calls.end());
+    ASSERT_GE(run.calls.end() - load, 3);
     EXPECT_EQ(load->rfind("LoadCursorW 0 32514 -> ", 0), 0u) << *load;
     std::string handle = load->substr(load->find("-> ") + 3);
     EXPECT_EQ(*(load + 1), "SetCursor " + handle);

@@ -8,6 +8,7 @@
 
 #include <cstring>
 #include <thread>
+#include <vector>
 
 #include "simulator/call_log.hpp"
 #include "simulator/device_simulator.hpp"
@@ -219,6 +220,29 @@ TEST(virtual_memory, reserving_at_an_address) {
     }
     EXPECT_TRUE(VirtualFree(second, 0, MEM_RELEASE));
     totals.expect(0, 0);
+}
+
+// As on the device, reservations made one after another continue each other
+// from the bottom up, on 32-bit and 64-bit hosts alike: the private heap grows
+// its core in place only so. A range taken by someone else is passed over.
+TEST(virtual_memory, reservations_follow_each_other_bottom_up) {
+    device_simulator::reset();
+    const std::size_t sizes[] = {1, granule, granule + 1, 3 * granule - 1};  // each ends inside or on a granule
+    std::vector<char*> bases;
+    char* expected = nullptr;
+    for (std::size_t size : sizes) {
+        SCOPED_TRACE(size);
+        bases.push_back(reserve(size));
+        ASSERT_NE(bases.back(), nullptr);
+        if (expected) { EXPECT_EQ(bases.back(), expected); }
+        expected = bases.back() + (size + granule - 1) / granule * granule;
+    }
+    char* taken = static_cast<char*>(VirtualAlloc(expected, granule, MEM_RESERVE, PAGE_NOACCESS));
+    ASSERT_EQ(taken, expected);
+    bases.push_back(taken);
+    bases.push_back(reserve(granule));
+    EXPECT_EQ(bases.back(), taken + granule);
+    for (char* base : bases) { EXPECT_TRUE(VirtualFree(base, 0, MEM_RELEASE)); }
 }
 
 TEST(virtual_memory, invalid_allocations_fail_and_change_nothing) {

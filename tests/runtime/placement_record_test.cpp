@@ -3,7 +3,10 @@
 // test replays fixed random sequences of allocations and frees and compares
 // every block's offset from the sequence's first block (or "region" for a
 // block with a region of its own) with the checked-in record, line by line.
-// HEAP_PLACEMENT_REGENERATE=1 rewrites the record instead of comparing.
+// The smallest chunk holds two pointers, so each pointer size has a record of
+// its own: 64-bit hosts, and 32 bits as on the device (the ARM build under
+// qemu, the Windows build under wine). HEAP_PLACEMENT_REGENERATE=1 rewrites
+// the record of the running pointer size instead of comparing.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -78,6 +81,13 @@ std::string replay(const sequence& s) {
     return record.str();
 }
 
+// The record for this build's pointer size, or nullptr when there is none.
+const char* record_path() {
+    if (sizeof(void*) == 8) return HEAP_PLACEMENT_RECORD;
+    if (sizeof(void*) == 4) return HEAP_PLACEMENT_RECORD_32BIT;
+    return nullptr;
+}
+
 std::vector<std::string> lines_of(const std::string& text) {
     std::vector<std::string> lines;
     std::istringstream in(text);
@@ -90,17 +100,18 @@ std::vector<std::string> lines_of(const std::string& text) {
 TEST(heap_placement, matches_the_checked_in_record) {
     SYSTEM_INFO info;
     GetSystemInfo(&info);
-    if (sizeof(void*) != 8 || info.dwPageSize != 4096) GTEST_SKIP() << "the record is for 64-bit hosts with 4 KiB pages";
+    const char* record = record_path();
+    if (!record || info.dwPageSize != 4096) GTEST_SKIP() << "the records are for 32 and 64 bits with 4 KiB pages";
     std::string actual;
     for (const sequence& s : sequences) actual += replay(s);
 
     const char* regenerate = std::getenv("HEAP_PLACEMENT_REGENERATE");
     if (regenerate && std::string(regenerate) == "1") {
-        std::ofstream(HEAP_PLACEMENT_RECORD, std::ios::binary) << actual;
-        GTEST_SKIP() << "record rewritten: " << HEAP_PLACEMENT_RECORD;
+        std::ofstream(record, std::ios::binary) << actual;
+        GTEST_SKIP() << "record rewritten: " << record;
     }
-    std::ifstream file(HEAP_PLACEMENT_RECORD, std::ios::binary);
-    ASSERT_TRUE(file) << "no record at " << HEAP_PLACEMENT_RECORD;
+    std::ifstream file(record, std::ios::binary);
+    ASSERT_TRUE(file) << "no record at " << record;
     std::stringstream expected;
     expected << file.rdbuf();
     std::vector<std::string> want = lines_of(expected.str());

@@ -1,5 +1,6 @@
-// Runs one of the project's programs through the shell, as a user would, and
-// collects its exit code and both output streams.
+// Runs one of the project's programs through the shell, as a user would (in a
+// cross build through its emulator), and collects its exit code and both
+// output streams.
 #pragma once
 
 #include <string>

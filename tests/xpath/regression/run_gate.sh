@@ -6,13 +6,15 @@
 # names the code that "error:" already holds, so it is left out of the record.
 #   run_gate.sh XPATH_EVAL DOCUMENT_ORDER_PROBE [--regenerate]
 # --regenerate rewrites the recorded outputs instead (only when a change of
-# output is intended).
+# output is intended). In a cross build both programs start through the
+# emulator named in TARGET_EMULATOR (its words separated by spaces).
 set -euo pipefail
 
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 xpath_eval="$1"
 probe="$2"
 mode="${3:-check}"
+read -ra emulator <<<"${TARGET_EMULATOR:-}"
 root="$here/../../.."
 documents=(
     "$root/examples/sample_device/Storage Card/TVL/Settings/UserSettingsLanguage.xml"
@@ -28,7 +30,7 @@ for document in "${documents[@]}"; do
     while IFS= read -r expression; do
         printf '== %s: %s\n' "$name" "$expression"
         status=0
-        "$xpath_eval" --actions "$document" "$expression" > "$work/one.out" || status=$?
+        "${emulator[@]}" "$xpath_eval" --actions "$document" "$expression" > "$work/one.out" || status=$?
         grep -v '^reason: ' "$work/one.out" || true
         printf 'exit: %s\n' "$status"
     done < "$here/expressions.txt"
@@ -36,7 +38,7 @@ done > "$work/xpath_eval.out"
 
 for document in "${documents[@]}"; do
     printf '=== %s\n' "$(basename "$document")"
-    "$probe" "$document" "$here/expressions.txt"
+    "${emulator[@]}" "$probe" "$document" "$here/expressions.txt"
 done > "$work/document_order.out"
 
 if [ "$mode" = "--regenerate" ]; then

@@ -1,5 +1,6 @@
-# GoogleTest for the Windows build, compiled with the cross compiler from
-# /usr/src/googletest (Debian's googletest package), never from anywhere else.
+# GoogleTest for the cross builds (Windows, ARM), compiled with the cross
+# compiler from /usr/src/googletest (Debian's googletest package) into the
+# build folder, never from anywhere else: the host's libgtest is for the host.
 # TinyXML comes from cmake/tinyxml.cmake, as on every platform.
 
 if(LAUNCHER_TESTS)

@@ -10,11 +10,6 @@
 namespace xpath {
 namespace {
 
-std::string_view value_view(const TiXmlNode* node) {
-    const auto& value = node->ValueTStr();
-    return std::string_view(value.c_str(), value.length());
-}
-
 bool is_instruction(const TiXmlNode* node) {
     std::string_view value = value_view(node);
     return !value.empty() && value.front() == '?';

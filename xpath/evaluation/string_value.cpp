@@ -5,14 +5,10 @@
 #include <tinyxml.h>
 
 #include "node_ref.hpp"
+#include "tree_text.hpp"
 
 namespace xpath {
 namespace {
-
-std::string_view text_of(const TiXmlNode* node) {
-    const auto& value = node->ValueTStr();
-    return std::string_view(value.c_str(), value.length());
-}
 
 bool is_text(const TiXmlNode* node) {
     return node->Type() == TiXmlNode::TINYXML_TEXT;
@@ -20,7 +16,7 @@ bool is_text(const TiXmlNode* node) {
 
 void append_descendant_text(const TiXmlNode* top, std::string& out) {
     for (const TiXmlNode* node = top->FirstChild(); node;) {
-        if (is_text(node)) out.append(text_of(node).data(), text_of(node).size());
+        if (is_text(node)) out.append(value_view(node).data(), value_view(node).size());
         if (const TiXmlNode* child = node->FirstChild()) {
             node = child;
             continue;
@@ -35,10 +31,10 @@ void append_descendant_text(const TiXmlNode* top, std::string& out) {
 std::string_view string_value_view(const TiXmlNode* node, std::string& joined) {
     node_kind kind = kind_of(node);
     if (kind == node_kind::processing_instruction) return instruction_data(node);
-    if (kind != node_kind::element && kind != node_kind::root) return text_of(node);
+    if (kind != node_kind::element && kind != node_kind::root) return value_view(node);
     const TiXmlNode* only = node->FirstChild();
     if (!only) return std::string_view();
-    if (only == node->LastChild() && is_text(only)) return text_of(only);
+    if (only == node->LastChild() && is_text(only)) return value_view(only);
     joined.clear();
     append_descendant_text(node, joined);
     return joined;

@@ -6,10 +6,17 @@
 
 #include <cstring>
 #include <string>
+#include <string_view>
 
 #include <tinyxml.h>
 
 namespace xpath {
+
+// Tag name of an element, text of a text node or comment, in place.
+inline std::string_view value_view(const TiXmlNode* node) {
+    const auto& value = node->ValueTStr();
+    return std::string_view(value.c_str(), value.length());
+}
 
 // Tag name of an element, text of a text node or comment.
 inline std::string value_of(const TiXmlNode* node) {

@@ -59,6 +59,7 @@ struct reservation {
     std::size_t size_bytes = 0;
     std::vector<bool> committed;  // one flag per page
     std::size_t committed_pages = 0;
+    bool bottom_up = false;  // placed in the simulator's own arena
 };
 
 struct reservation_table {
@@ -120,9 +121,10 @@ bool reserve_at(const address_range& range) {
     return false;
 }
 
-reservation_entry record_reservation(const address_range& range) {
+reservation_entry record_reservation(const address_range& range, bool bottom_up) {
     reservation entry;
     entry.size_bytes = range.size_bytes();
+    entry.bottom_up = bottom_up;
     entry.committed.assign(range.size_bytes() / page_size(), false);
     return table().by_base.emplace(range.first, std::move(entry)).first;
 }
@@ -190,22 +192,32 @@ constexpr std::uintptr_t bottom_up_arena_base() {
     }
 }
 
+// Where the next reservation in the arena starts: past the highest one the
+// arena holds, so that one reserved right after another continues it, and
+// space given back at the top is used again (a 32-bit arena has room for only
+// a few dozen of the heap's cores, and a test program makes hundreds in turn).
+// Called with the table locked.
+bool arena_top(std::uintptr_t& top) {
+    const auto& by_base = table().by_base;
+    for (auto entry = by_base.rbegin(); entry != by_base.rend(); ++entry)
+        if (entry->second.bottom_up) return round_up(entry->first + entry->second.size_bytes, allocation_granularity, top);
+    top = bottom_up_arena_base();
+    return true;
+}
+
 // Windows places reservations bottom-up, so regions reserved one after
 // another continue each other, which the private heap relies on to grow its
 // core in place. The simulator does the same in an arena of its own on every
 // pointer size, and reserves anywhere only when the arena is taken. Called
 // with the table locked.
 bool reserve_bottom_up(std::size_t size, address_range& range) {
-    static std::uintptr_t next_free = bottom_up_arena_base();
+    std::uintptr_t next_free = 0;
+    if (!arena_top(next_free)) return false;
     for (int attempt = 0; attempt < 4; ++attempt) {
         if (!range_from(next_free, size, allocation_granularity, range)) return false;
-        std::uintptr_t after = 0;
-        if (!round_up(range.end, allocation_granularity, after)) return false;
-        if (reserve_at(range)) {
-            next_free = after;
-            return true;
-        }
-        next_free = after;  // something else lives there: try past it
+        if (reserve_at(range)) return true;
+        // something else lives there: try past it
+        if (!round_up(range.end, allocation_granularity, next_free)) return false;
     }
     return false;
 }
@@ -214,13 +226,14 @@ bool reserve_bottom_up(std::size_t size, address_range& range) {
 // rounded down to the allocation granularity.
 LPVOID reserve(std::uintptr_t address, std::size_t size, bool commit, DWORD protect) {
     address_range range;
-    bool placed = address == 0 ? reserve_bottom_up(size, range) || reserve_anywhere(size, range)
-                               : range_from(address, size, allocation_granularity, range) && reserve_at(range);
+    bool bottom_up = address == 0 && reserve_bottom_up(size, range);
+    bool placed = bottom_up || (address == 0 ? reserve_anywhere(size, range)
+                                             : range_from(address, size, allocation_granularity, range) && reserve_at(range));
     if (!placed) {
         SetLastError(address == 0 ? ERROR_NOT_ENOUGH_MEMORY : ERROR_INVALID_ADDRESS);
         return nullptr;
     }
-    reservation_entry holder = record_reservation(range);
+    reservation_entry holder = record_reservation(range, bottom_up);
     if (commit && !commit_pages(holder, range, protect)) {
         munmap(range.start(), range.size_bytes());
         table().by_base.erase(holder);

@@ -184,6 +184,11 @@ TEST(run_launcher, the_wait_counts_user_time_only) {
     for (const std::string& call : run.calls)
         if (call.rfind("GetThreadTimes", 0) == 0) last_query = call;
     EXPECT_NE(last_query.find(", ended"), std::string::npos) << last_query;
+    // It ended after its kernel time, so it did start and run: a program that
+    // never started would end at once, with none.
+    std::size_t kernel = last_query.find("kernel ");
+    ASSERT_NE(kernel, std::string::npos) << last_query;
+    EXPECT_GE(std::stod(last_query.substr(kernel + 7)), 2.0) << last_query;
 }
 
 TEST(run_launcher, the_wait_cursor_is_the_system_wait_cursor) {

@@ -16,7 +16,7 @@ install(TARGETS tinyxml EXPORT TarvolenTargets ARCHIVE DESTINATION ${CMAKE_INSTA
 install(EXPORT TarvolenTargets NAMESPACE tarvolen:: DESTINATION ${tarvolen_package_dir})
 
 install(FILES xpath/include/xpath/xpath.hpp DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/xpath)
-install(FILES runtime/private_heap.hpp runtime/heap_allocator.hpp DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/runtime)
+install(FILES runtime/include/runtime/private_heap.hpp runtime/include/runtime/heap_allocator.hpp DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/runtime)
 install(FILES platform/windows_ce.hpp DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/platform)
 if(WIN32)
   install(FILES platform/win32/windows_ce_win32.hpp DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/platform/win32)

@@ -12,7 +12,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "device_simulator.hpp"
+#include "simulator/device_simulator.hpp"
 
 namespace device_simulator {
 namespace {

@@ -2,9 +2,9 @@
 // reported like the find-data record of its root folder. On the device, card
 // folders carry the temporary attribute, and so do they here.
 #include "call_log.hpp"
-#include "device_simulator.hpp"
 #include "device_state.hpp"
 #include "find_search.hpp"
+#include "simulator/device_simulator.hpp"
 #include "wide_text.hpp"
 
 using namespace device_simulator;

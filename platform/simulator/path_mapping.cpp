@@ -7,7 +7,7 @@
 #include <system_error>
 #include <vector>
 
-#include "device_simulator.hpp"
+#include "simulator/device_simulator.hpp"
 #include "wide_text.hpp"
 
 namespace device_simulator {

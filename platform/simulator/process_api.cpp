@@ -17,9 +17,9 @@
 #include <vector>
 
 #include "call_log.hpp"
-#include "device_simulator.hpp"
 #include "handle_table.hpp"
 #include "path_mapping.hpp"
+#include "simulator/device_simulator.hpp"
 #include "wide_text.hpp"
 
 extern char** environ;

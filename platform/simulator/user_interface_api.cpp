@@ -6,8 +6,8 @@
 #include <mutex>
 
 #include "call_log.hpp"
-#include "device_simulator.hpp"
 #include "device_state.hpp"
+#include "simulator/device_simulator.hpp"
 #include "wide_text.hpp"
 
 using namespace device_simulator;

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "call_log.hpp"
-#include "device_simulator.hpp"
+#include "simulator/device_simulator.hpp"
 
 using namespace device_simulator;
 

@@ -7,7 +7,7 @@
 #include <climits>
 #include <cstdint>
 
-#include "windows_ce_api.hpp"
+#include "simulator/windows_ce_api.hpp"
 
 namespace {
 

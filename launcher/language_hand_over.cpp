@@ -33,9 +33,9 @@ bool to_file_name(const wide_string& path, char* file_name) {
 int read_language(const wide_string& settings_path) {
     int language_code = not_loaded;
     std::unique_ptr<char[]> file_name(new char[file_name_bytes]);
-    // TinyXML would open the file by this name the same way; the guard needs
-    // the stream before TinyXML parses it.
-    std::FILE* settings = to_file_name(settings_path, file_name.get()) ? std::fopen(file_name.get(), "rb") : nullptr;
+    // By 8-bit name, as TinyXML would open it; the guard needs the stream
+    // before TinyXML parses it.
+    std::FILE* settings = to_file_name(settings_path, file_name.get()) ? device_fopen(file_name.get(), "rb") : nullptr;
     if (settings) {
         language_code = read_language_code(settings);
         std::fclose(settings);

@@ -217,6 +217,11 @@ void DeleteCriticalSection(CRITICAL_SECTION* section);
 // character (ISO 8859-1) and back, as the device's ANSI code page does for the
 // letters the program uses.
 std::FILE* _wfopen(const WCHAR* path, const WCHAR* mode);
+// The C runtime's fopen as the device has it, for a device path in the 8-bit
+// form that wcstombs gives (UTF-8 here). The layer names it apart so that
+// the host's own fopen is never replaced: this one maps device paths, the
+// C library's opens host paths.
+std::FILE* device_fopen(const char* path, const char* mode);
 int fwscanf(std::FILE* stream, const WCHAR* format, ...);
 int fputws(const WCHAR* text, std::FILE* stream);
 std::size_t wcstombs(char* destination, const WCHAR* source, std::size_t max_bytes);

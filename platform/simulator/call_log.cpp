@@ -49,10 +49,9 @@ void refresh_flags(const call_log_state& s) {
 // Every function that asks should_fail, in byte order.
 const char* const failable_functions[] = {
     "CloseHandle",         "CreateProcessW",   "FileTimeToSystemTime", "FindClose",     "FindFirstFileW",
-    "FindFirstFlashCard",  "FindNextFileW",    "FindNextFlashCard",    "GetExitCodeProcess",
-    "GetFileAttributesW",  "GetThreadTimes",   "HeapAlloc",            "HeapFree",      "LoadCursorW",
-    "LoadStringW",         "MessageBoxW",      "SetCursor",            "SetFileAttributesW",
-    "VirtualAlloc",        "VirtualFree",      "WaitForSingleObject",  "_wfopen",       "fputws",
+    "FindFirstFlashCard",  "FindNextFlashCard", "GetThreadTimes",      "HeapAlloc",     "HeapFree",
+    "LoadCursorW",         "LoadStringW",      "MessageBoxW",          "SetCursor",     "SetFileAttributesW",
+    "VirtualAlloc",        "VirtualFree",      "_wfopen",              "fputws",
 };
 
 bool is_failable(const std::string& function) {

@@ -136,14 +136,6 @@ HANDLE FindFirstFileW(LPCWSTR path, WIN32_FIND_DATAW* data) {
     return search;
 }
 
-BOOL FindNextFileW(HANDLE search, WIN32_FIND_DATAW* data) {
-    simulated_call call("FindNextFileW");
-    BOOL found = FALSE;
-    if (!call.fails()) found = continue_search<file_search>(search, data);
-    call.trace([&] { return pointer_text(search) + (found ? " -> " + printable_utf8(data->cFileName) : " -> none"); });
-    return found;
-}
-
 BOOL FindClose(HANDLE search) {
     simulated_call call("FindClose");
     BOOL closed = FALSE;
@@ -153,23 +145,6 @@ BOOL FindClose(HANDLE search) {
     }
     call.trace([&] { return pointer_text(search); });
     return closed;
-}
-
-DWORD GetFileAttributesW(LPCWSTR path) {
-    simulated_call call("GetFileAttributesW");
-    DWORD attributes = INVALID_FILE_ATTRIBUTES;
-    std::string host;
-    struct stat info;
-    if (!call.fails()) {
-        if (!path)
-            SetLastError(ERROR_INVALID_PARAMETER);
-        else if (stat_device_path(path, host, info))
-            attributes = attributes_of(info);
-    }
-    char result[16];
-    std::snprintf(result, sizeof result, " -> 0x%x", static_cast<unsigned>(attributes));
-    call.trace([&] { return printable_utf8(path) + result; });
-    return attributes;
 }
 
 BOOL SetFileAttributesW(LPCWSTR path, DWORD attributes) {

@@ -211,7 +211,7 @@ int put_text(const WCHAR* text, std::FILE* stream) {
 }  // namespace
 
 std::FILE* _wfopen(const WCHAR* path, const WCHAR* mode) {
-    simulated_call call("_wfopen");
+    simulated_call call(simulated_function::_wfopen);
     std::FILE* file = open_unless_failing(call, path, mode);
     call.trace([&] { return printable_utf8(path) + " " + printable_utf8(mode) + (file ? " -> ok" : " -> failed"); });
     return file;
@@ -226,7 +226,7 @@ int fwscanf(std::FILE* stream, const WCHAR* format, ...) {
 }
 
 int fputws(const WCHAR* text, std::FILE* stream) {
-    simulated_call call("fputws");
+    simulated_call call(simulated_function::fputws);
     int result = call.fails() ? -1 : put_text(text, stream);
     call.trace([&] { return printable_utf8(text) + (result < 0 ? " -> failed" : " -> ok"); });
     return result;
@@ -236,11 +236,11 @@ int fputws(const WCHAR* text, std::FILE* stream) {
 // the call's name on the device, but is _wfopen's work, so it fails when
 // _wfopen is made to fail.
 std::FILE* device_fopen(const char* path, const char* mode) {
-    simulated_call call("fopen");
+    simulated_call call(simulated_function::fopen);
     std::u16string wide_path = utf8_to_utf16(path ? path : "");
     std::u16string wide_mode = utf8_to_utf16(mode ? mode : "");
-    std::FILE* file = open_unless_failing(simulated_call("_wfopen"), path ? wide_path.c_str() : nullptr,
-                                          wide_mode.c_str());
+    simulated_call wide_open(simulated_function::_wfopen);
+    std::FILE* file = open_unless_failing(wide_open, path ? wide_path.c_str() : nullptr, wide_mode.c_str());
     call.trace([&] {
         return std::string(path ? path : "") + " " + (mode ? mode : "") + (file ? " -> ok" : " -> failed");
     });

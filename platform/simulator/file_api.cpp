@@ -130,14 +130,14 @@ bool describe_host_file(const std::string& host_path, const std::u16string& name
 using namespace device_simulator;
 
 HANDLE FindFirstFileW(LPCWSTR path, WIN32_FIND_DATAW* data) {
-    simulated_call call("FindFirstFileW");
+    simulated_call call(simulated_function::FindFirstFileW);
     HANDLE search = call.fails() ? INVALID_HANDLE_VALUE : start_file_search(path, data);
     call.trace([&] { return printable_utf8(path); });
     return search;
 }
 
 BOOL FindClose(HANDLE search) {
-    simulated_call call("FindClose");
+    simulated_call call(simulated_function::FindClose);
     BOOL closed = FALSE;
     if (!call.fails()) {
         closed = close_object<entry_search>(search);
@@ -148,7 +148,7 @@ BOOL FindClose(HANDLE search) {
 }
 
 BOOL SetFileAttributesW(LPCWSTR path, DWORD attributes) {
-    simulated_call call("SetFileAttributesW");
+    simulated_call call(simulated_function::SetFileAttributesW);
     BOOL changed = call.fails() ? FALSE : change_attributes(path, attributes);
     char details[40];
     std::snprintf(details, sizeof details, " 0x%x -> %s", static_cast<unsigned>(attributes), changed ? "ok" : "failed");

@@ -39,14 +39,14 @@ std::string reported_card(BOOL found, const WIN32_FIND_DATAW* data) {
 }  // namespace
 
 HANDLE FindFirstFlashCard(WIN32_FIND_DATAW* data) {
-    simulated_call call("FindFirstFlashCard");
+    simulated_call call(simulated_function::FindFirstFlashCard);
     HANDLE search = call.fails() ? INVALID_HANDLE_VALUE : start_card_search(data);
     call.trace([&] { return pointer_text(data) + reported_card(search != INVALID_HANDLE_VALUE, data); });
     return search;
 }
 
 BOOL FindNextFlashCard(HANDLE search, WIN32_FIND_DATAW* data) {
-    simulated_call call("FindNextFlashCard");
+    simulated_call call(simulated_function::FindNextFlashCard);
     BOOL found = FALSE;
     if (!call.fails()) found = continue_search<card_search>(search, data);
     call.trace([&] { return pointer_text(search) + reported_card(found, data); });

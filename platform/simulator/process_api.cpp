@@ -195,7 +195,7 @@ std::string seconds_text(std::uint64_t file_time) {
 
 BOOL CreateProcessW(LPCWSTR application_name, LPWSTR command_line, SECURITY_ATTRIBUTES*, SECURITY_ATTRIBUTES*,
                     BOOL, DWORD, LPVOID, LPCWSTR, STARTUPINFOW*, PROCESS_INFORMATION* information) {
-    simulated_call call("CreateProcessW");
+    simulated_call call(simulated_function::CreateProcessW);
     BOOL started_ok = call.fails() ? FALSE : start_process(application_name, command_line, information);
     call.trace([&] { return printable_utf8(application_name); });
     return started_ok;
@@ -203,7 +203,7 @@ BOOL CreateProcessW(LPCWSTR application_name, LPWSTR command_line, SECURITY_ATTR
 
 BOOL GetThreadTimes(HANDLE thread, FILETIME* creation_time, FILETIME* exit_time, FILETIME* kernel_time,
                     FILETIME* user_time) {
-    simulated_call call("GetThreadTimes");
+    simulated_call call(simulated_function::GetThreadTimes);
     BOOL ok = FALSE;
     std::string details = " -> failed";
     if (!call.fails()) {
@@ -230,7 +230,7 @@ BOOL GetThreadTimes(HANDLE thread, FILETIME* creation_time, FILETIME* exit_time,
 }
 
 BOOL CloseHandle(HANDLE object) {
-    simulated_call call("CloseHandle");
+    simulated_call call(simulated_function::CloseHandle);
     BOOL closed = FALSE;
     if (!call.fails()) {
         closed = (close_object<process_object>(object) || close_object<thread_object>(object)) ? TRUE : FALSE;
@@ -241,7 +241,7 @@ BOOL CloseHandle(HANDLE object) {
 }
 
 void Sleep(DWORD ms) {
-    simulated_call call("Sleep");
+    simulated_call call(simulated_function::Sleep);
     struct timespec remaining = {static_cast<time_t>(ms / 1000), static_cast<long>(ms % 1000) * 1000000L};
     while (nanosleep(&remaining, &remaining) != 0 && errno == EINTR) {
     }

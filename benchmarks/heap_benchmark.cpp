@@ -14,7 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "runtime/internal/private_heap.hpp"
+#include "heap/private_heap.hpp"
+#include "runtime/private_heap.hpp"
 #include "windows_ce.hpp"
 
 namespace {

@@ -1,21 +1,29 @@
 # TinyXML for every platform, compiled with the project's own flags (so the
-# sanitizer and fuzz builds check its reads too) from Debian's source package
-# (scripts/fetch_tinyxml_source.sh), with the patches in third_party/tinyxml/
-# applied on top: target `tinyxml`.
+# sanitizer and fuzz builds check its reads too) from Debian's source package,
+# with the patches in third_party/tinyxml/ applied on top: target `tinyxml`.
+#
+# Configuring only looks for the source; it never fetches or installs
+# anything. scripts/fetch_tinyxml_source.sh (which scripts/setup.sh runs)
+# fetches it once into build-third-party/ of the checkout, where this file
+# finds it; -DTINYXML_SOURCE_DIR names any other unpacked copy.
 #
 # The sources are copied into the build folder and patched there; a copy is
 # only rewritten when its content changes, so a new configure does not
 # rebuild the library.
 
-set(TINYXML_SOURCE_DIR "" CACHE PATH "Unpacked Debian source of tinyxml (scripts/fetch_tinyxml_source.sh)")
+set(TINYXML_SOURCE_DIR "" CACHE PATH "Unpacked Debian source of tinyxml (scripts/fetch_tinyxml_source.sh prints it)")
 if(NOT EXISTS "${TINYXML_SOURCE_DIR}/tinyxml.h")
-  execute_process(
-    COMMAND bash ${PROJECT_SOURCE_DIR}/scripts/fetch_tinyxml_source.sh
-    OUTPUT_VARIABLE fetched_folder OUTPUT_STRIP_TRAILING_WHITESPACE
-    RESULT_VARIABLE fetch_result)
-  if(NOT fetch_result EQUAL 0 OR NOT EXISTS "${fetched_folder}/tinyxml.h")
-    message(FATAL_ERROR "TinyXML's source is missing: run scripts/fetch_tinyxml_source.sh (as root the first time) "
-                        "or set TINYXML_SOURCE_DIR to the unpacked source (apt-get source tinyxml)")
+  file(GLOB fetched_folders LIST_DIRECTORIES true "${PROJECT_SOURCE_DIR}/build-third-party/tinyxml-*")
+  list(SORT fetched_folders)
+  set(fetched_folder "")
+  if(fetched_folders)
+    list(GET fetched_folders 0 fetched_folder)
+  endif()
+  if(NOT fetched_folder OR NOT EXISTS "${fetched_folder}/tinyxml.h")
+    message(FATAL_ERROR "TinyXML's source is missing: TINYXML_SOURCE_DIR is '${TINYXML_SOURCE_DIR}' and "
+                        "${PROJECT_SOURCE_DIR}/build-third-party holds none. Run scripts/setup.sh (it fetches the "
+                        "source with scripts/fetch_tinyxml_source.sh, as root the first time), or configure with "
+                        "-DTINYXML_SOURCE_DIR=<the folder that 'apt-get source tinyxml' unpacked>.")
   endif()
   set(TINYXML_SOURCE_DIR "${fetched_folder}" CACHE PATH "Unpacked Debian source of tinyxml" FORCE)
 endif()

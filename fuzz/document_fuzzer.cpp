@@ -30,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size == 0) return 0;  // fmemopen wants at least one byte; the empty file has its test
     std::FILE* settings = fmemopen(const_cast<std::uint8_t*>(data), size, "rb");
     if (!settings) return 0;
-    int code = launcher::read_language_code(settings);
+    int code = launcher::read_settings_stream(settings);
     if (code != expected_code(settings)) std::abort();
     std::fclose(settings);
     return 0;

@@ -9,7 +9,7 @@
 #include <cstring>
 #include <vector>
 
-#include "runtime/internal/private_heap.hpp"
+#include "heap/heap_checker.hpp"
 
 namespace {
 
@@ -108,8 +108,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::vector<live_block> blocks;
     input in(data, size);
     while (in.more()) run_operation(heap, blocks, in);
-    if (!heap.check().empty()) std::abort();
+    if (!runtime::check_heap(heap).empty()) std::abort();
     while (!blocks.empty()) free_block(heap, blocks, blocks.size() - 1);
-    if (!heap.check().empty()) std::abort();
+    if (!runtime::check_heap(heap).empty()) std::abort();
     return 0;
 }

@@ -30,14 +30,15 @@ bool to_file_name(const wide_string& path, char* file_name) {
     return length != static_cast<std::size_t>(-1) && length < file_name_bytes;
 }
 
-int read_language(const wide_string& settings_path) {
+// The language code in the card's settings file; 1 when it cannot be opened.
+int read_settings_file(const wide_string& settings_path) {
     int language_code = not_loaded;
     std::unique_ptr<char[]> file_name(new char[file_name_bytes]);
-    // TinyXML would open the file by this name the same way; the guard needs
-    // the stream before TinyXML parses it.
-    std::FILE* settings = to_file_name(settings_path, file_name.get()) ? std::fopen(file_name.get(), "rb") : nullptr;
+    // By 8-bit name, as TinyXML would open it; the guard needs the stream
+    // before TinyXML parses it.
+    std::FILE* settings = to_file_name(settings_path, file_name.get()) ? device_fopen(file_name.get(), "rb") : nullptr;
     if (settings) {
-        language_code = read_language_code(settings);
+        language_code = read_settings_stream(settings);
         std::fclose(settings);
     }
     return language_code;
@@ -56,7 +57,7 @@ void write_device_language(int language_code) {
 
 }  // namespace
 
-int read_language_code(std::FILE* settings) {
+int read_settings_stream(std::FILE* settings) {
     int language_code = not_loaded;
     TiXmlDocument document;
     if (document_guard::load_guarded(document, settings).outcome == document_guard::load_outcome::loaded)
@@ -65,7 +66,7 @@ int read_language_code(std::FILE* settings) {
 }
 
 int hand_over_language(wide_string card_root) {
-    int language_code = read_language(card_root + settings_below_card);
+    int language_code = read_settings_file(card_root + settings_below_card);
     write_device_language(language_code);
     return language_code;
 }

@@ -12,6 +12,6 @@ int hand_over_language(wide_string card_root);
 
 // The read path on its own, over an open settings stream: the language code
 // the settings hold, 0 when the evaluation fails, 1 when they do not load.
-int read_language_code(std::FILE* settings);
+int read_settings_stream(std::FILE* settings);
 
 }  // namespace launcher

@@ -21,7 +21,7 @@ int insert_card_message_for(int language_code) {
     }
 }
 
-void read_last_language() {
+void read_device_language_file() {
     int language_code = 1;
     // "r+t" on purpose: a file the launcher could not rewrite later counts as absent.
     std::FILE* file = _wfopen(device_language_file, TEXT("r+t"));

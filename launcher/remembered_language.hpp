@@ -10,7 +10,7 @@ extern int insert_card_message_id;
 
 // Reads the device language file and sets insert_card_message_id; a missing
 // or unreadable file counts as language 1 (English).
-void read_last_language();
+void read_device_language_file();
 
 // The message id for a language code; codes the table does not know give 1.
 int insert_card_message_for(int language_code);

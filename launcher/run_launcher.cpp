@@ -67,7 +67,7 @@ int run_launcher(HINSTANCE instance) {
             break;
         }
     }
-    read_last_language();
+    read_device_language_file();
     int result = 1;
     if (!application_card_root.empty()) {
         hand_over_language(application_card_root);

@@ -3,7 +3,8 @@
 # applied) once into a folder that every build of the checkout shares, and
 # prints the unpacked folder. As root it installs dpkg-dev and adds apt's
 # source lines when they are missing. cmake/tinyxml.cmake builds the library
-# from this folder with our patches on top.
+# from this folder with our patches on top; it finds the default folder by
+# itself but never runs this script: configuring installs nothing.
 #   scripts/fetch_tinyxml_source.sh [FOLDER]     (default: build-third-party)
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)

@@ -9,7 +9,8 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build="$root/build-benchmark"
 
 bash "$root/scripts/install_packages.sh" heap_benchmark cmake g++ make libbenchmark-dev
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DLAUNCHER_TESTS=OFF >/dev/null
+tinyxml=$(bash "$root/scripts/fetch_tinyxml_source.sh")
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DLAUNCHER_TESTS=OFF -DTINYXML_SOURCE_DIR="$tinyxml" >/dev/null
 cmake --build "$build" --target heap_benchmark -j"$(nproc)" >/dev/null
 
 options=(--benchmark_repetitions=7 --benchmark_report_aggregates_only=true "$@")

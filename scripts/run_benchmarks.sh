@@ -11,8 +11,10 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 bash "$root/scripts/install_packages.sh" run_benchmarks cmake g++ make pkg-config libbenchmark-dev libpugixml-dev libxml2-dev
 
+tinyxml=$(bash "$root/scripts/fetch_tinyxml_source.sh")
+
 build="$root/build-benchmarks"
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DLAUNCHER_TESTS=OFF >/dev/null
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DLAUNCHER_TESTS=OFF -DTINYXML_SOURCE_DIR="$tinyxml" >/dev/null
 cmake --build "$build" --target side_by_side_benchmark -j"$(nproc)"
 
 # One processor, the last one, so that the engines are timed alike.

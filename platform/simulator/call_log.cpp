@@ -3,16 +3,14 @@
 // reached from a test.
 #include "call_log.hpp"
 
-#include <algorithm>
 #include <atomic>
 #include <cstdio>
-#include <iterator>
 #include <map>
 #include <mutex>
 #include <stdexcept>
 #include <vector>
 
-#include "device_simulator.hpp"
+#include "simulator/device_simulator.hpp"
 
 namespace device_simulator {
 namespace {
@@ -28,7 +26,7 @@ struct call_log_state {
     std::FILE* trace_file = nullptr;
     bool recording = false;
     std::vector<std::string> recorded;
-    std::map<std::string, planned_failure> failures;
+    std::map<simulated_function, planned_failure> failures;
 };
 
 call_log_state& state() {
@@ -46,18 +44,25 @@ void refresh_flags(const call_log_state& s) {
     tracing_on.store(s.trace_file || s.recording, std::memory_order_relaxed);
 }
 
-// Every function that asks should_fail, in byte order.
-const char* const failable_functions[] = {
-    "CloseHandle",         "CreateProcessW",   "FileTimeToSystemTime", "FindClose",     "FindFirstFileW",
-    "FindFirstFlashCard",  "FindNextFileW",    "FindNextFlashCard",    "GetExitCodeProcess",
-    "GetFileAttributesW",  "GetThreadTimes",   "HeapAlloc",            "HeapFree",      "LoadCursorW",
-    "LoadStringW",         "MessageBoxW",      "SetCursor",            "SetFileAttributesW",
-    "VirtualAlloc",        "VirtualFree",      "WaitForSingleObject",  "_wfopen",       "fputws",
+enum failure_rule : bool { never_fails = false, can_fail = true };
+
+struct call_entry {
+    const char* name;
+    failure_rule failure;
 };
 
-bool is_failable(const std::string& function) {
-    return std::binary_search(std::begin(failable_functions), std::end(failable_functions), function,
-                              [](const std::string& a, const std::string& b) { return a < b; });
+// Indexed by simulated_function, from the same list.
+constexpr call_entry call_table[] = {
+#define SIMULATED_CALL(name, failure) {#name, failure},
+#include "simulated_calls.def"
+#undef SIMULATED_CALL
+};
+
+// The call fail_call may make fail under this name, if there is one.
+const call_entry* failable_entry(const std::string& name) {
+    for (const call_entry& entry : call_table)
+        if (entry.failure == can_fail && name == entry.name) return &entry;
+    return nullptr;
 }
 
 }  // namespace
@@ -66,7 +71,11 @@ bool is_tracing() {
     return tracing_on.load(std::memory_order_relaxed);
 }
 
-bool should_fail(const char* function) {
+const char* function_name(simulated_function function) {
+    return call_table[static_cast<int>(function)].name;
+}
+
+bool should_fail(simulated_function function) {
     if (!failures_armed.load(std::memory_order_relaxed)) return false;
     call_log_state& s = state();
     std::lock_guard<std::mutex> lock(s.mutex);
@@ -122,11 +131,12 @@ std::vector<std::string> take_recorded_calls() {
 }
 
 void fail_call(const std::string& function, unsigned nth, DWORD error, unsigned times) {
-    if (!is_failable(function))
+    const call_entry* entry = failable_entry(function);
+    if (!entry)
         throw std::invalid_argument("fail_call: the simulator has no failable function named \"" + function + "\"");
     if (nth == 0 || times == 0) return;
     std::lock_guard<std::mutex> lock(state().mutex);
-    state().failures[function] = planned_failure{nth - 1, times, error};
+    state().failures[static_cast<simulated_function>(entry - call_table)] = planned_failure{nth - 1, times, error};
     refresh_flags(state());
 }
 

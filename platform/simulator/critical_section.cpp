@@ -18,7 +18,7 @@
 #define HAS_SINGLE_THREADED_FLAG 1
 #endif
 
-#include "windows_ce_api.hpp"
+#include "simulator/windows_ce_api.hpp"
 
 namespace {
 

@@ -2,9 +2,8 @@
 // under the device folder; text mode maps each byte to one character
 // (ISO 8859-1) and back. The read-only attribute (no write permission bit) is
 // enforced here, so a read-only file cannot be opened for writing even by root.
-// Libraries that open files by 8-bit name (TinyXML) call the C library's
-// fopen; device paths given to it are mapped here as well.
-#include <dlfcn.h>
+// device_fopen opens a device path given in 8-bit text the same way; the C
+// library's own fopen is left alone.
 #include <sys/stat.h>
 
 #include <cerrno>
@@ -212,7 +211,7 @@ int put_text(const WCHAR* text, std::FILE* stream) {
 }  // namespace
 
 std::FILE* _wfopen(const WCHAR* path, const WCHAR* mode) {
-    simulated_call call("_wfopen");
+    simulated_call call(simulated_function::_wfopen);
     std::FILE* file = open_unless_failing(call, path, mode);
     call.trace([&] { return printable_utf8(path) + " " + printable_utf8(mode) + (file ? " -> ok" : " -> failed"); });
     return file;
@@ -227,38 +226,23 @@ int fwscanf(std::FILE* stream, const WCHAR* format, ...) {
 }
 
 int fputws(const WCHAR* text, std::FILE* stream) {
-    simulated_call call("fputws");
+    simulated_call call(simulated_function::fputws);
     int result = call.fails() ? -1 : put_text(text, stream);
     call.trace([&] { return printable_utf8(text) + (result < 0 ? " -> failed" : " -> ok"); });
     return result;
 }
 
-namespace {
-
-using fopen_function = std::FILE* (*)(const char*, const char*);
-
-fopen_function host_fopen() {
-    static const fopen_function next = reinterpret_cast<fopen_function>(dlsym(RTLD_NEXT, "fopen"));
-    return next;
-}
-
-// A device path names a file from the device's root; host paths never start with "\".
-bool is_device_path(const char* path) {
-    return path && path[0] == '\\';
-}
-
-}  // namespace
-
-// The C library's fopen for the whole program: a device path in the 8-bit
-// form that wcstombs gives (UTF-8) opens like _wfopen; every other path goes
-// to the host's fopen unchanged. It traces as fopen but is _wfopen's work,
-// so it fails when _wfopen is made to fail.
-extern "C" std::FILE* fopen(const char* path, const char* mode) {
-    if (!is_device_path(path)) return host_fopen()(path, mode);
-    simulated_call call("fopen");
-    std::u16string wide_path = utf8_to_utf16(path);
+// The 8-bit path is the UTF-8 form that wcstombs gives. It traces as fopen,
+// the call's name on the device, but is _wfopen's work, so it fails when
+// _wfopen is made to fail.
+std::FILE* device_fopen(const char* path, const char* mode) {
+    simulated_call call(simulated_function::fopen);
+    std::u16string wide_path = utf8_to_utf16(path ? path : "");
     std::u16string wide_mode = utf8_to_utf16(mode ? mode : "");
-    std::FILE* file = open_unless_failing(simulated_call("_wfopen"), wide_path.c_str(), wide_mode.c_str());
-    call.trace([&] { return std::string(path) + " " + (mode ? mode : "") + (file ? " -> ok" : " -> failed"); });
+    simulated_call wide_open(simulated_function::_wfopen);
+    std::FILE* file = open_unless_failing(wide_open, path ? wide_path.c_str() : nullptr, wide_mode.c_str());
+    call.trace([&] {
+        return std::string(path ? path : "") + " " + (mode ? mode : "") + (file ? " -> ok" : " -> failed");
+    });
     return file;
 }

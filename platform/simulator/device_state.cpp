@@ -6,7 +6,7 @@
 #include <mutex>
 #include <system_error>
 
-#include "device_simulator.hpp"
+#include "simulator/device_simulator.hpp"
 
 namespace device_simulator {
 namespace {

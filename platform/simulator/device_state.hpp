@@ -7,6 +7,7 @@
 
 namespace device_simulator {
 
+const std::string& device_folder();
 std::vector<std::string> storage_cards();
 
 // Each part of the simulator forgets its per-run state.

@@ -130,22 +130,14 @@ bool describe_host_file(const std::string& host_path, const std::u16string& name
 using namespace device_simulator;
 
 HANDLE FindFirstFileW(LPCWSTR path, WIN32_FIND_DATAW* data) {
-    simulated_call call("FindFirstFileW");
+    simulated_call call(simulated_function::FindFirstFileW);
     HANDLE search = call.fails() ? INVALID_HANDLE_VALUE : start_file_search(path, data);
     call.trace([&] { return printable_utf8(path); });
     return search;
 }
 
-BOOL FindNextFileW(HANDLE search, WIN32_FIND_DATAW* data) {
-    simulated_call call("FindNextFileW");
-    BOOL found = FALSE;
-    if (!call.fails()) found = continue_search<file_search>(search, data);
-    call.trace([&] { return pointer_text(search) + (found ? " -> " + printable_utf8(data->cFileName) : " -> none"); });
-    return found;
-}
-
 BOOL FindClose(HANDLE search) {
-    simulated_call call("FindClose");
+    simulated_call call(simulated_function::FindClose);
     BOOL closed = FALSE;
     if (!call.fails()) {
         closed = close_object<entry_search>(search);
@@ -155,25 +147,8 @@ BOOL FindClose(HANDLE search) {
     return closed;
 }
 
-DWORD GetFileAttributesW(LPCWSTR path) {
-    simulated_call call("GetFileAttributesW");
-    DWORD attributes = INVALID_FILE_ATTRIBUTES;
-    std::string host;
-    struct stat info;
-    if (!call.fails()) {
-        if (!path)
-            SetLastError(ERROR_INVALID_PARAMETER);
-        else if (stat_device_path(path, host, info))
-            attributes = attributes_of(info);
-    }
-    char result[16];
-    std::snprintf(result, sizeof result, " -> 0x%x", static_cast<unsigned>(attributes));
-    call.trace([&] { return printable_utf8(path) + result; });
-    return attributes;
-}
-
 BOOL SetFileAttributesW(LPCWSTR path, DWORD attributes) {
-    simulated_call call("SetFileAttributesW");
+    simulated_call call(simulated_function::SetFileAttributesW);
     BOOL changed = call.fails() ? FALSE : change_attributes(path, attributes);
     char details[40];
     std::snprintf(details, sizeof details, " 0x%x -> %s", static_cast<unsigned>(attributes), changed ? "ok" : "failed");

@@ -2,9 +2,9 @@
 // reported like the find-data record of its root folder. On the device, card
 // folders carry the temporary attribute, and so do they here.
 #include "call_log.hpp"
-#include "device_simulator.hpp"
 #include "device_state.hpp"
 #include "find_search.hpp"
+#include "simulator/device_simulator.hpp"
 #include "wide_text.hpp"
 
 using namespace device_simulator;
@@ -39,14 +39,14 @@ std::string reported_card(BOOL found, const WIN32_FIND_DATAW* data) {
 }  // namespace
 
 HANDLE FindFirstFlashCard(WIN32_FIND_DATAW* data) {
-    simulated_call call("FindFirstFlashCard");
+    simulated_call call(simulated_function::FindFirstFlashCard);
     HANDLE search = call.fails() ? INVALID_HANDLE_VALUE : start_card_search(data);
     call.trace([&] { return pointer_text(data) + reported_card(search != INVALID_HANDLE_VALUE, data); });
     return search;
 }
 
 BOOL FindNextFlashCard(HANDLE search, WIN32_FIND_DATAW* data) {
-    simulated_call call("FindNextFlashCard");
+    simulated_call call(simulated_function::FindNextFlashCard);
     BOOL found = FALSE;
     if (!call.fails()) found = continue_search<card_search>(search, data);
     call.trace([&] { return pointer_text(search) + reported_card(found, data); });

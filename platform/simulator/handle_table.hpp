@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "windows_ce_api.hpp"
+#include "simulator/windows_ce_api.hpp"
 
 namespace device_simulator {
 

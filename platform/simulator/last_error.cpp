@@ -1,5 +1,5 @@
 // The calling thread's last error, as GetLastError reports it.
-#include "windows_ce_api.hpp"
+#include "simulator/windows_ce_api.hpp"
 
 namespace {
 thread_local DWORD last_error = ERROR_SUCCESS;

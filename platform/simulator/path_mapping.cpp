@@ -7,7 +7,7 @@
 #include <system_error>
 #include <vector>
 
-#include "device_simulator.hpp"
+#include "device_state.hpp"
 #include "wide_text.hpp"
 
 namespace device_simulator {
@@ -123,11 +123,6 @@ mapped_path map_device_path(LPCWSTR device_path) {
     }
     result.host = folder;
     return result;
-}
-
-std::string host_path(const std::u16string& device_path) {
-    mapped_path mapped = map_device_path(device_path.c_str());
-    return mapped.error == ERROR_SUCCESS ? mapped.host : std::string();
 }
 
 }  // namespace device_simulator

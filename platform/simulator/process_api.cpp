@@ -17,9 +17,9 @@
 #include <vector>
 
 #include "call_log.hpp"
-#include "device_simulator.hpp"
 #include "handle_table.hpp"
 #include "path_mapping.hpp"
+#include "simulator/device_simulator.hpp"
 #include "wide_text.hpp"
 
 extern char** environ;
@@ -35,7 +35,6 @@ struct process_record {
     std::mutex mutex;
     pid_t pid = 0;
     bool ended = false;
-    DWORD exit_code = STILL_ACTIVE;
     std::uint64_t creation = 0, exit = 0, kernel = 0, user = 0;
 };
 
@@ -102,27 +101,18 @@ bool read_thread_times(pid_t pid, process_record& record, bool with_creation) {
 // refreshes its times. Called with the record's mutex held.
 void refresh(process_record& record, bool block) {
     for (int attempt = 0; !record.ended && attempt < 2; ++attempt) {
-        int status = 0;
         struct rusage usage {};
-        pid_t reaped = wait4(record.pid, &status, block ? 0 : WNOHANG, &usage);
+        pid_t reaped = wait4(record.pid, nullptr, block ? 0 : WNOHANG, &usage);
         if (reaped == record.pid) {
             record.ended = true;
             record.exit = now_as_file_time();
             record.user = timeval_as_file_time(usage.ru_utime);
             record.kernel = timeval_as_file_time(usage.ru_stime);
-            record.exit_code = WIFEXITED(status) ? static_cast<DWORD>(WEXITSTATUS(status))
-                                                 : 128u + static_cast<DWORD>(WTERMSIG(status));
             return;
         }
         if (reaped < 0 || read_thread_times(record.pid, record, false)) return;
         // Gone from /proc between the two looks: it has just ended, reap it now.
     }
-}
-
-std::shared_ptr<process_record> record_of(HANDLE handle) {
-    if (auto process = object_of<process_object>(handle)) return process->record;
-    if (auto thread = object_of<thread_object>(handle)) return thread->record;
-    return nullptr;
 }
 
 FILETIME as_file_time(std::uint64_t value) {
@@ -205,7 +195,7 @@ std::string seconds_text(std::uint64_t file_time) {
 
 BOOL CreateProcessW(LPCWSTR application_name, LPWSTR command_line, SECURITY_ATTRIBUTES*, SECURITY_ATTRIBUTES*,
                     BOOL, DWORD, LPVOID, LPCWSTR, STARTUPINFOW*, PROCESS_INFORMATION* information) {
-    simulated_call call("CreateProcessW");
+    simulated_call call(simulated_function::CreateProcessW);
     BOOL started_ok = call.fails() ? FALSE : start_process(application_name, command_line, information);
     call.trace([&] { return printable_utf8(application_name); });
     return started_ok;
@@ -213,7 +203,7 @@ BOOL CreateProcessW(LPCWSTR application_name, LPWSTR command_line, SECURITY_ATTR
 
 BOOL GetThreadTimes(HANDLE thread, FILETIME* creation_time, FILETIME* exit_time, FILETIME* kernel_time,
                     FILETIME* user_time) {
-    simulated_call call("GetThreadTimes");
+    simulated_call call(simulated_function::GetThreadTimes);
     BOOL ok = FALSE;
     std::string details = " -> failed";
     if (!call.fails()) {
@@ -239,54 +229,8 @@ BOOL GetThreadTimes(HANDLE thread, FILETIME* creation_time, FILETIME* exit_time,
     return ok;
 }
 
-BOOL GetExitCodeProcess(HANDLE process, DWORD* exit_code) {
-    simulated_call call("GetExitCodeProcess");
-    BOOL ok = FALSE;
-    if (!call.fails()) {
-        std::shared_ptr<process_record> record = record_of(process);
-        if (!record || !exit_code) {
-            SetLastError(record ? ERROR_INVALID_PARAMETER : ERROR_INVALID_HANDLE);
-        } else {
-            std::lock_guard<std::mutex> lock(record->mutex);
-            refresh(*record, false);
-            *exit_code = record->exit_code;
-            ok = TRUE;
-        }
-    }
-    call.trace([&] { return pointer_text(process) + (ok ? " -> " + std::to_string(*exit_code) : " -> failed"); });
-    return ok;
-}
-
-DWORD WaitForSingleObject(HANDLE object, DWORD timeout_ms) {
-    simulated_call call("WaitForSingleObject");
-    DWORD result = WAIT_FAILED;
-    if (!call.fails()) {
-        std::shared_ptr<process_record> record = record_of(object);
-        if (!record) {
-            SetLastError(ERROR_INVALID_HANDLE);
-        } else {
-            struct timespec step = {0, 2000000};
-            bool ended = false;
-            for (DWORD waited_ms = 0;; waited_ms += 2) {
-                {
-                    std::lock_guard<std::mutex> lock(record->mutex);
-                    refresh(*record, timeout_ms == INFINITE);
-                    ended = record->ended;
-                }
-                if (ended || (timeout_ms != INFINITE && waited_ms >= timeout_ms)) break;
-                nanosleep(&step, nullptr);
-            }
-            result = ended ? WAIT_OBJECT_0 : WAIT_TIMEOUT;
-        }
-    }
-    call.trace([&] {
-        return pointer_text(object) + " " + std::to_string(timeout_ms) + " -> " + std::to_string(result);
-    });
-    return result;
-}
-
 BOOL CloseHandle(HANDLE object) {
-    simulated_call call("CloseHandle");
+    simulated_call call(simulated_function::CloseHandle);
     BOOL closed = FALSE;
     if (!call.fails()) {
         closed = (close_object<process_object>(object) || close_object<thread_object>(object)) ? TRUE : FALSE;
@@ -297,7 +241,7 @@ BOOL CloseHandle(HANDLE object) {
 }
 
 void Sleep(DWORD ms) {
-    simulated_call call("Sleep");
+    simulated_call call(simulated_function::Sleep);
     struct timespec remaining = {static_cast<time_t>(ms / 1000), static_cast<long>(ms % 1000) * 1000000L};
     while (nanosleep(&remaining, &remaining) != 0 && errno == EINTR) {
     }

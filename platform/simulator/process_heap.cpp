@@ -49,14 +49,14 @@ BOOL free_block(HANDLE heap, LPVOID block) {
 }  // namespace
 
 HANDLE GetProcessHeap() {
-    simulated_call call("GetProcessHeap");
+    simulated_call call(simulated_function::GetProcessHeap);
     HANDLE heap = process_heap();
     call.trace([&] { return "-> " + pointer_text(heap); });
     return heap;
 }
 
 LPVOID HeapAlloc(HANDLE heap, DWORD flags, SIZE_T size) {
-    simulated_call call("HeapAlloc");
+    simulated_call call(simulated_function::HeapAlloc);
     LPVOID block = call.fails() ? nullptr : allocate_block(heap, flags, size);
     call.trace([&] {
         return pointer_text(heap) + " " + std::to_string(flags) + " " + std::to_string(size) + " -> " +
@@ -66,7 +66,7 @@ LPVOID HeapAlloc(HANDLE heap, DWORD flags, SIZE_T size) {
 }
 
 BOOL HeapFree(HANDLE heap, DWORD flags, LPVOID block) {
-    simulated_call call("HeapFree");
+    simulated_call call(simulated_function::HeapFree);
     BOOL ok = call.fails() ? FALSE : free_block(heap, block);
     call.trace([&] {
         return pointer_text(heap) + " " + std::to_string(flags) + " " + pointer_text(block) +

@@ -55,7 +55,7 @@ BOOL convert(const FILETIME* file_time, SYSTEMTIME* system_time) {
 }  // namespace
 
 BOOL FileTimeToSystemTime(const FILETIME* file_time, SYSTEMTIME* system_time) {
-    simulated_call call("FileTimeToSystemTime");
+    simulated_call call(simulated_function::FileTimeToSystemTime);
     BOOL ok = call.fails() ? FALSE : convert(file_time, system_time);
     std::string details = " -> failed";
     if (ok) {

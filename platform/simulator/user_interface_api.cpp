@@ -6,8 +6,8 @@
 #include <mutex>
 
 #include "call_log.hpp"
-#include "device_simulator.hpp"
 #include "device_state.hpp"
+#include "simulator/device_simulator.hpp"
 #include "wide_text.hpp"
 
 using namespace device_simulator;
@@ -80,7 +80,7 @@ int load_string(HINSTANCE instance, UINT id, LPWSTR buffer, int buffer_chars) {
 }  // namespace
 
 HCURSOR LoadCursorW(HINSTANCE instance, LPCWSTR name) {
-    simulated_call call("LoadCursorW");
+    simulated_call call(simulated_function::LoadCursorW);
     HCURSOR cursor = call.fails() ? nullptr : load_cursor(instance, name);
     std::string name_text = is_resource_number(name) ? std::to_string(reinterpret_cast<std::uintptr_t>(name))
                                                      : printable_utf8(name);
@@ -89,7 +89,7 @@ HCURSOR LoadCursorW(HINSTANCE instance, LPCWSTR name) {
 }
 
 HCURSOR SetCursor(HCURSOR cursor) {
-    simulated_call call("SetCursor");
+    simulated_call call(simulated_function::SetCursor);
     HCURSOR previous = nullptr;
     if (!call.fails()) {
         std::lock_guard<std::mutex> lock(ui().mutex);
@@ -101,7 +101,7 @@ HCURSOR SetCursor(HCURSOR cursor) {
 }
 
 int ShowCursor(BOOL show) {
-    simulated_call call("ShowCursor");
+    simulated_call call(simulated_function::ShowCursor);
     int count;
     {
         std::lock_guard<std::mutex> lock(ui().mutex);
@@ -112,7 +112,7 @@ int ShowCursor(BOOL show) {
 }
 
 int LoadStringW(HINSTANCE instance, UINT id, LPWSTR buffer, int buffer_chars) {
-    simulated_call call("LoadStringW");
+    simulated_call call(simulated_function::LoadStringW);
     int length = call.fails() ? 0 : load_string(instance, id, buffer, buffer_chars);
     call.trace([&] {
         return pointer_text(instance) + " " + std::to_string(id) + " " + std::to_string(buffer_chars) + " -> " +
@@ -122,7 +122,7 @@ int LoadStringW(HINSTANCE instance, UINT id, LPWSTR buffer, int buffer_chars) {
 }
 
 int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
-    simulated_call call("MessageBoxW");
+    simulated_call call(simulated_function::MessageBoxW);
     int result = 0;
     std::string line = printable_utf8(caption) + ": " + printable_utf8(text);
     if (!call.fails()) {

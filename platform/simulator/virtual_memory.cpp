@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "call_log.hpp"
-#include "device_simulator.hpp"
+#include "simulator/device_simulator.hpp"
 
 using namespace device_simulator;
 
@@ -343,7 +343,7 @@ std::uintptr_t maximum_application_address() {
 }  // namespace
 
 LPVOID VirtualAlloc(LPVOID address, SIZE_T size, DWORD allocation_type, DWORD protect) {
-    simulated_call call("VirtualAlloc");
+    simulated_call call(simulated_function::VirtualAlloc);
     LPVOID result = call.fails() ? nullptr : allocate(address, size, allocation_type, protect);
     call.trace([&] {
         return pointer_text(address) + " " + std::to_string(size) + " " + hex_text(allocation_type) + " " +
@@ -353,7 +353,7 @@ LPVOID VirtualAlloc(LPVOID address, SIZE_T size, DWORD allocation_type, DWORD pr
 }
 
 BOOL VirtualFree(LPVOID address, SIZE_T size, DWORD free_type) {
-    simulated_call call("VirtualFree");
+    simulated_call call(simulated_function::VirtualFree);
     BOOL ok = call.fails() ? FALSE : free_memory(address, size, free_type);
     call.trace([&] {
         return pointer_text(address) + " " + std::to_string(size) + " " + hex_text(free_type) +
@@ -363,7 +363,7 @@ BOOL VirtualFree(LPVOID address, SIZE_T size, DWORD free_type) {
 }
 
 void GetSystemInfo(SYSTEM_INFO* info) {
-    simulated_call call("GetSystemInfo");
+    simulated_call call(simulated_function::GetSystemInfo);
     if (info) {
         long processors = sysconf(_SC_NPROCESSORS_ONLN);
         DWORD count = processors > 0 ? static_cast<DWORD>(processors) : 1;

@@ -1,13 +1,14 @@
-// Counted formatting of 16-bit text, the C runtime's _snwprintf and
-// _vsnwprintf: integers, characters, strings and pointers with flags, width and
-// precision. As in Microsoft's wide functions, %s takes a 16-bit string and %hs
-// an 8-bit one. Floating point, %n and every other conversion are refused with
-// -1 rather than guessed at, and nothing is ever written past `count`.
+// Counted formatting of 16-bit text, the C runtime's _vsnwprintf (the fatal
+// report's formatter): integers, characters, strings and pointers with flags,
+// width and precision. As in Microsoft's wide functions, %s takes a 16-bit
+// string and %hs an 8-bit one. Floating point, %n and every other conversion
+// are refused with -1 rather than guessed at, and nothing is ever written
+// past `count`.
 // A pure C-runtime function: not traced, and never made to fail on purpose.
 #include <climits>
 #include <cstdint>
 
-#include "windows_ce_api.hpp"
+#include "simulator/windows_ce_api.hpp"
 
 namespace {
 
@@ -348,12 +349,4 @@ int _vsnwprintf(WCHAR* buffer, std::size_t count, const WCHAR* format, va_list a
     bool formatted = format_into(out, format, args);
     va_end(args.list);
     return formatted ? out.finish() : -1;
-}
-
-int _snwprintf(WCHAR* buffer, std::size_t count, const WCHAR* format, ...) {
-    va_list arguments;
-    va_start(arguments, format);
-    int result = _vsnwprintf(buffer, count, format, arguments);
-    va_end(arguments);
-    return result;
 }

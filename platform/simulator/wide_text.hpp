@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "windows_ce_api.hpp"
+#include "simulator/windows_ce_api.hpp"
 
 namespace device_simulator {
 

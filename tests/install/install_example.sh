@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Installs a finished build into a temporary prefix, builds
-# examples/xpath_query against the installed package alone (find_package) and
-# runs it on the sample device's settings file. Any difference fails. For a
+# Installs a finished build into a temporary prefix, checks that only the
+# public headers were installed, builds examples/xpath_query and the heap's
+# library user (tests/install/heap_user) against the installed package alone
+# (find_package), runs the heap user and the example on the sample device's
+# settings file. Any difference fails. For a
 # cross build, TARGET_TOOLCHAIN_FILE names its tool chain and TARGET_EMULATOR
 # the emulator that runs its programs (words separated by spaces).
 #   install_example.sh BUILD_FOLDER SOURCE_FOLDER [EXTRA_CXX_FLAGS]
@@ -17,9 +19,15 @@ fail() { echo "install_example: $*" >&2; exit 1; }
 
 cmake --install "$build" --prefix "$prefix/package" >"$prefix/install.log" || fail "cmake --install failed"
 
-# A user sees the engine through its public header only.
-engine_headers=$(cd "$prefix/package/include/xpath" && ls)
-[ "$engine_headers" = "xpath.hpp" ] || fail "installed engine headers are '$engine_headers', expected only xpath.hpp"
+# A user sees each library through its public headers only.
+expect_headers() {
+  local folder=$1 expected=$2 found
+  found=$(cd "$prefix/package/include/$folder" && find . -type f | sed 's|^\./||' | sort | tr '\n' ' ')
+  [ "$found" = "$expected " ] || fail "installed headers in include/$folder are '$found', expected '$expected'"
+}
+expect_headers xpath "xpath.hpp"
+expect_headers runtime "heap_allocator.hpp private_heap.hpp"
+expect_headers platform "simulator/device_simulator.hpp simulator/windows_ce_api.hpp windows_ce.hpp"
 
 cross=()
 if [ -n "${TARGET_TOOLCHAIN_FILE:-}" ]; then
@@ -28,11 +36,18 @@ if [ -n "${TARGET_TOOLCHAIN_FILE:-}" ]; then
   [ -n "$config" ] || fail "no TarvolenConfig.cmake installed under $prefix/package"
   cross=(-DCMAKE_TOOLCHAIN_FILE="$TARGET_TOOLCHAIN_FILE" -DTarvolen_DIR="$(dirname "$config")")
 fi
-cmake -S "$source/examples/xpath_query" -B "$prefix/example" -DCMAKE_PREFIX_PATH="$prefix/package" \
-  -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_EXE_LINKER_FLAGS="$flags" "${cross[@]}" >"$prefix/configure.log" 2>&1 ||
-  { cat "$prefix/configure.log" >&2; fail "the example does not configure against the package"; }
-cmake --build "$prefix/example" >"$prefix/build.log" 2>&1 ||
-  { cat "$prefix/build.log" >&2; fail "the example does not build against the package"; }
+# build_against_package NAME SOURCE_FOLDER: configures and builds a user's project.
+build_against_package() {
+  local name=$1 folder=$2
+  cmake -S "$folder" -B "$prefix/$name" -DCMAKE_PREFIX_PATH="$prefix/package" \
+    -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_EXE_LINKER_FLAGS="$flags" "${cross[@]}" >"$prefix/$name.configure.log" 2>&1 ||
+    { cat "$prefix/$name.configure.log" >&2; fail "$name does not configure against the package"; }
+  cmake --build "$prefix/$name" >"$prefix/$name.build.log" 2>&1 ||
+    { cat "$prefix/$name.build.log" >&2; fail "$name does not build against the package"; }
+}
+build_against_package example "$source/examples/xpath_query"
+build_against_package heap_user "$source/tests/install/heap_user"
+heap_output=$("${emulator[@]}" "$prefix/heap_user/heap-user") || fail "heap-user failed: $heap_output"
 
 settings="$source/examples/sample_device/Storage Card/TVL/Settings/UserSettingsLanguage.xml"
 check() {

@@ -36,7 +36,7 @@ TEST(remembered_language, reads_the_device_language_file) {
         if (r.content) device.write_file("Windows/tv_lastlang", r.content);
         if (r.read_only) device.set_writable("Windows/tv_lastlang", false);
         launcher::insert_card_message_id = -1;
-        launcher::read_last_language();
+        launcher::read_device_language_file();
         EXPECT_EQ(launcher::insert_card_message_id, r.message_id);
     }
 }
@@ -56,7 +56,7 @@ TEST(remembered_language, a_long_word_is_cut_to_31_characters) {
         SCOPED_TRACE(r.content);
         test_support::temporary_device device;
         device.write_file("Windows/tv_lastlang", r.content);
-        launcher::read_last_language();
+        launcher::read_device_language_file();
         EXPECT_EQ(launcher::insert_card_message_id, r.message_id);
     }
 }

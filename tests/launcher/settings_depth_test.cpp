@@ -44,7 +44,7 @@ TEST(settings_depth, deep_settings_on_a_device_stack) {
         ASSERT_NE(settings, nullptr);
         int language_code = -1;
         test_support::stack_run run = test_support::run_on_small_stack(
-            device_stack_bytes, [&] { language_code = launcher::read_language_code(settings); });
+            device_stack_bytes, [&] { language_code = launcher::read_settings_stream(settings); });
         EXPECT_TRUE(run.finished);
         std::fclose(settings);
         EXPECT_EQ(language_code, r.language_code);

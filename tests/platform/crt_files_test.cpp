@@ -1,7 +1,9 @@
 // The C runtime's file calls on 16-bit paths: open modes with the read-only
-// rule, the word scanner and the single-byte text writer.
+// rule, the word scanner and the single-byte text writer; device_fopen beside
+// the host's own fopen.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 #include "simulator/device_simulator.hpp"
@@ -21,6 +23,13 @@ struct file_with {
     test_support::temporary_device device;
     std::FILE* stream = nullptr;
 };
+
+std::string read_all(std::FILE* file) {
+    std::string text;
+    for (int c; (c = std::fgetc(file)) != EOF;) text += static_cast<char>(c);
+    std::fclose(file);
+    return text;
+}
 
 }  // namespace
 
@@ -145,4 +154,22 @@ TEST(crt_files, injected_open_failure_and_trace) {
     EXPECT_EQ(device_simulator::take_recorded_calls(),
               (std::vector<std::string>{"_wfopen \\Windows\\tv_lastlang r+t -> failed",
                                         "_wfopen \\Windows\\tv_lastlang r+t -> ok"}));
+}
+
+// A program linked with the platform layer keeps the C library's fopen:
+// "\\x" opens the host file of that name in the working folder, though a
+// device is attached that holds an "x" of its own; device_fopen maps it.
+TEST(crt_files, fopen_stays_the_hosts_and_device_fopen_maps_device_paths) {
+    test_support::temporary_device device;
+    device.write_file("x", "on the device");
+    device.write_file("working/\\x", "on the host");
+    std::filesystem::path previous = std::filesystem::current_path();
+    std::filesystem::current_path(device.host("working"));
+    std::FILE* host = std::fopen("\\x", "r");
+    std::filesystem::current_path(previous);
+    std::FILE* mapped = device_fopen("\\X", "rb");
+    ASSERT_NE(host, nullptr);
+    ASSERT_NE(mapped, nullptr);
+    EXPECT_EQ(read_all(host), "on the host");
+    EXPECT_EQ(read_all(mapped), "on the device");
 }

@@ -8,6 +8,16 @@
 
 using namespace device_simulator;
 
+namespace {
+
+// The host path that a device path maps to; empty when the path is invalid.
+std::string host_path(const std::u16string& device_path) {
+    mapped_path mapped = map_device_path(device_path.c_str());
+    return mapped.error == ERROR_SUCCESS ? mapped.host : std::string();
+}
+
+}  // namespace
+
 TEST(path_mapping, maps_components_case_insensitively) {
     test_support::temporary_device device;
     device.write_file("Storage Card/TVL/TVL.EXE", "x");

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "runtime/fatal_report.hpp"
+#include "fatal_report.hpp"
 #include "simulator/device_simulator.hpp"
 
 namespace {

@@ -9,9 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "runtime/internal/private_heap.hpp"
+#include "heap/heap_checker.hpp"
+#include "runtime/heap_probe.hpp"
 #include "simulator/device_simulator.hpp"
 
+using runtime::check_heap;
+using runtime::heap_probe;
 using runtime::heap_site;
 using runtime::private_heap;
 
@@ -46,12 +49,12 @@ std::vector<int> reported_sites() {
 
 // Whether allocating `bytes` next will need a new core region.
 bool next_growth_needs_a_region(const private_heap& heap, std::size_t bytes) {
-    std::uint32_t top = runtime::chunk_size(heap.top_chunk());
+    std::uint32_t top = runtime::chunk_size(heap_probe::top(heap));
     std::uint32_t size = private_heap::request_size(bytes);
     if (top >= size + runtime::smallest_chunk) return false;
     SYSTEM_INFO info;
     GetSystemInfo(&info);
-    private_heap::core_figures core = heap.core();
+    heap_probe::core_figures core = heap_probe::core(heap);
     std::uintptr_t end = core.allocated_end + round_up(size + runtime::smallest_chunk - top, info.dwPageSize);
     return end > core.committed_end && core.committed_end + round_up(end - core.committed_end, info.dwPageSize) >
                                            core.reserved_end;
@@ -70,10 +73,10 @@ std::vector<void*> fill_first_region(private_heap& heap) {
 // Two regions that continue each other, full of blocks; all but the last freed.
 std::vector<void*> two_regions_all_but_last_freed(private_heap& heap) {
     std::vector<void*> blocks = fill_first_region(heap);
-    std::uintptr_t first_end = heap.core().reserved_end;
+    std::uintptr_t first_end = heap_probe::core(heap).reserved_end;
     blocks.push_back(heap.allocate(core_block));
     blocks.push_back(heap.allocate(core_block));
-    EXPECT_EQ(heap.core().base, first_end) << "the second region does not continue the first";
+    EXPECT_EQ(heap_probe::core(heap).base, first_end) << "the second region does not continue the first";
     for (std::size_t i = 0; i + 1 < blocks.size(); ++i) heap.release(blocks[i]);
     EXPECT_TRUE(device_simulator::shown_message_boxes().empty());
     return blocks;
@@ -128,9 +131,9 @@ TEST_F(heap_failures, first_allocations) {
         EXPECT_EQ(reported_sites(), r.sites);
         EXPECT_EQ(block != nullptr, r.gets_memory);
         if (block) std::memset(block, 0xA5, r.request);
-        EXPECT_EQ(heap.check(), "");
+        EXPECT_EQ(check_heap(heap), "");
         heap.release(block);
-        EXPECT_EQ(heap.check(), "");
+        EXPECT_EQ(check_heap(heap), "");
     }
 }
 
@@ -142,7 +145,7 @@ TEST_F(heap_failures, committing_more_pages_of_the_region) {
     EXPECT_EQ(reported_sites(), (std::vector<int>{site(heap_site::pages_commit_null), site(heap_site::pages_commit_moved)}));
     ASSERT_NE(second, nullptr);  // served from a region of the heap's own
     std::memset(second, 1, 200000);
-    EXPECT_EQ(heap.check(), "");
+    EXPECT_EQ(check_heap(heap), "");
     heap.release(second);
     heap.release(first);
 }
@@ -150,15 +153,15 @@ TEST_F(heap_failures, committing_more_pages_of_the_region) {
 TEST_F(heap_failures, committing_the_rest_of_a_full_region) {
     private_heap heap;
     std::vector<void*> blocks = fill_first_region(heap);
-    ASSERT_GT(heap.core().reserved_end, heap.core().committed_end);
+    ASSERT_GT(heap_probe::core(heap).reserved_end, heap_probe::core(heap).committed_end);
     fail("VirtualAlloc", 1);
     void* block = heap.allocate(core_block);
     EXPECT_EQ(reported_sites(), (std::vector<int>{site(heap_site::rest_commit_null), site(heap_site::rest_commit_moved)}));
     ASSERT_NE(block, nullptr);
-    EXPECT_EQ(heap.check(), "");
+    EXPECT_EQ(check_heap(heap), "");
     for (void* b : blocks) heap.release(b);
     heap.release(block);
-    EXPECT_EQ(heap.check(), "");
+    EXPECT_EQ(check_heap(heap), "");
 }
 
 TEST_F(heap_failures, shrinking_the_core) {
@@ -181,25 +184,25 @@ TEST_F(heap_failures, shrinking_the_core) {
         heap.release(blocks.back());  // the top now spans both regions and is trimmed
         device_simulator::clear_failures();
         EXPECT_EQ(reported_sites(), std::vector<int>{r.site});
-        EXPECT_EQ(heap.check(), "");
+        EXPECT_EQ(check_heap(heap), "");
         void* again = heap.allocate(core_block);  // the heap goes on
         ASSERT_NE(again, nullptr);
         std::memset(again, 2, core_block);
         heap.release(again);
-        EXPECT_EQ(heap.check(), "");
+        EXPECT_EQ(check_heap(heap), "");
     }
 }
 
 TEST_F(heap_failures, shrinking_without_a_failure_gives_the_second_region_back) {
     private_heap heap;
     std::vector<void*> blocks = two_regions_all_but_last_freed(heap);
-    std::uintptr_t second_base = heap.core().base;
+    std::uintptr_t second_base = heap_probe::core(heap).base;
     std::size_t reserved = device_simulator::reserved_bytes();
     heap.release(blocks.back());
-    EXPECT_LT(heap.core().reserved_end, second_base + 1);  // the head is the first region again
+    EXPECT_LT(heap_probe::core(heap).reserved_end, second_base + 1);  // the head is the first region again
     EXPECT_LT(device_simulator::reserved_bytes(), reserved);
     EXPECT_TRUE(reported_sites().empty());
-    EXPECT_EQ(heap.check(), "");
+    EXPECT_EQ(check_heap(heap), "");
 }
 
 TEST_F(heap_failures, decommitting_pages_when_trimming) {
@@ -207,13 +210,13 @@ TEST_F(heap_failures, decommitting_pages_when_trimming) {
     void* kept = heap.allocate(100);
     void* freed = heap.allocate(200000);
     std::size_t committed = device_simulator::committed_bytes();
-    std::uint32_t top_before = runtime::chunk_size(heap.top_chunk());
+    std::uint32_t top_before = runtime::chunk_size(heap_probe::top(heap));
     fail("VirtualFree", 1);
     heap.release(freed);
     EXPECT_EQ(reported_sites(), std::vector<int>{site(heap_site::pages_decommit)});
     EXPECT_EQ(device_simulator::committed_bytes(), committed);  // nothing went back
-    EXPECT_GT(runtime::chunk_size(heap.top_chunk()), top_before);  // the freed block is in the top, untrimmed
-    EXPECT_EQ(heap.check(), "");
+    EXPECT_GT(runtime::chunk_size(heap_probe::top(heap)), top_before);  // the freed block is in the top, untrimmed
+    EXPECT_EQ(check_heap(heap), "");
     heap.release(kept);
 }
 
@@ -224,8 +227,8 @@ TEST_F(heap_failures, releasing_a_separate_region) {
     fail("VirtualFree", 1);
     heap.release(big);
     EXPECT_EQ(reported_sites(), std::vector<int>{site(heap_site::separate_release)});
-    EXPECT_EQ(heap.separate_regions_in_use(), 0);  // counted off even though the region stays
-    EXPECT_EQ(heap.check(), "");
+    EXPECT_EQ(heap_probe::separate_regions_in_use(heap), 0);  // counted off even though the region stays
+    EXPECT_EQ(check_heap(heap), "");
 }
 
 TEST_F(heap_failures, both_reports_of_a_failed_commit_name_its_error) {

@@ -4,7 +4,7 @@
 
 #include <set>
 
-#include "runtime/heap_site.hpp"
+#include "heap_site.hpp"
 
 TEST(heap_site, every_site_keeps_its_number_and_name) {
     struct row { int number; const char* name; };

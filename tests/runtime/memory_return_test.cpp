@@ -6,9 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "runtime/internal/private_heap.hpp"
+#include "heap/heap_checker.hpp"
+#include "runtime/heap_probe.hpp"
 #include "simulator/device_simulator.hpp"
 
+using runtime::check_heap;
+using runtime::heap_probe;
 using runtime::private_heap;
 using runtime::smallest_chunk;
 
@@ -50,11 +53,11 @@ TEST_F(memory_return, trimming_keeps_at_most_a_page_above_the_smallest_top) {
         void* freed = heap.allocate(r.freed);
         std::size_t committed_full = device_simulator::committed_bytes();
         heap.release(freed);
-        std::uint32_t top = runtime::chunk_size(heap.top_chunk());
+        std::uint32_t top = runtime::chunk_size(heap_probe::top(heap));
         EXPECT_GT(top, smallest_chunk);
         EXPECT_LE(top, smallest_chunk + info.dwPageSize);
         EXPECT_LE(device_simulator::committed_bytes() + r.freed - info.dwPageSize, committed_full);
-        EXPECT_EQ(heap.check(), "");
+        EXPECT_EQ(check_heap(heap), "");
         heap.release(kept);
     }
     // Below the threshold nothing is trimmed: a top under 64 KiB stays whole.
@@ -62,7 +65,7 @@ TEST_F(memory_return, trimming_keeps_at_most_a_page_above_the_smallest_top) {
     void* kept = heap.allocate(16);
     void* freed = heap.allocate(40000);
     heap.release(freed);
-    EXPECT_GE(runtime::chunk_size(heap.top_chunk()), 40000u);
+    EXPECT_GE(runtime::chunk_size(heap_probe::top(heap)), 40000u);
     heap.release(kept);
 }
 

@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "runtime/internal/private_heap.hpp"
+#include "heap/heap_checker.hpp"
 
 namespace {
 
@@ -77,7 +77,7 @@ std::string replay(const sequence& s) {
         live.push_back(block);
     }
     for (void* block : live) heap.release(block);
-    EXPECT_EQ(heap.check(), "") << s.name;
+    EXPECT_EQ(runtime::check_heap(heap), "") << s.name;
     return record.str();
 }
 

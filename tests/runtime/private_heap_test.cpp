@@ -4,16 +4,22 @@
 // checked against the heap's consistency rules and the blocks' contents.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <map>
+#include <optional>
 #include <random>
+#include <string>
 #include <thread>
 #include <vector>
 
-#include "runtime/internal/private_heap.hpp"
+#include "heap/heap_checker.hpp"
 #include "runtime/heap_allocator.hpp"
+#include "runtime/heap_probe.hpp"
 
+using runtime::check_heap;
+using runtime::heap_probe;
 using runtime::private_heap;
 using runtime::smallest_chunk;
 
@@ -57,6 +63,19 @@ bool holds_pattern(const void* block, std::size_t size, unsigned char fill) {
     return intact;
 }
 
+// "" when every block is there and no two lie closer than `chunk_bytes`.
+std::string distinct_blocks_problem(const std::vector<void*>& blocks, std::uintptr_t chunk_bytes) {
+    std::vector<std::uintptr_t> starts;
+    for (void* block : blocks) {
+        if (!block) return "a request got null";
+        starts.push_back(address(block));
+    }
+    std::sort(starts.begin(), starts.end());
+    for (std::size_t i = 1; i < starts.size(); ++i)
+        if (starts[i] - starts[i - 1] < chunk_bytes) return "two blocks overlap";
+    return "";
+}
+
 class heap_test : public ::testing::Test {};
 
 }  // namespace
@@ -82,7 +101,7 @@ TEST_F(heap_test, request_figures) {
         ASSERT_NE(block, nullptr);
         EXPECT_EQ(address(block) % 8, 0u);
         EXPECT_EQ(usable_bytes(block), r.chunk - 4);
-        EXPECT_EQ(heap.check(), "");
+        EXPECT_EQ(check_heap(heap), "");
     }
 }
 
@@ -93,7 +112,7 @@ TEST_F(heap_test, refused_requests_and_null) {
         EXPECT_EQ(heap.allocate(request), nullptr);
     }
     heap.release(nullptr);
-    EXPECT_EQ(heap.check(), "");
+    EXPECT_EQ(check_heap(heap), "");
 }
 
 TEST_F(heap_test, small_chunks_come_back_last_in_first_out) {
@@ -112,7 +131,7 @@ TEST_F(heap_test, small_chunks_come_back_last_in_first_out) {
         EXPECT_EQ(heap.allocate(size), blocks[i]);
         EXPECT_EQ(heap.allocate(size), second[i]);
     }
-    EXPECT_EQ(heap.check(), "");
+    EXPECT_EQ(check_heap(heap), "");
     heap.release(guard);
     heap.release(after);
 }
@@ -120,12 +139,12 @@ TEST_F(heap_test, small_chunks_come_back_last_in_first_out) {
 TEST_F(heap_test, a_small_chunk_next_to_the_top_goes_into_the_top) {
     private_heap heap;
     void* block = heap.allocate(40);
-    runtime::chunk top_before = heap.top_chunk();
+    runtime::chunk top_before = heap_probe::top(heap);
     heap.release(block);
-    EXPECT_EQ(heap.top_chunk(), runtime::chunk_of(block));  // merged into the top, not kept in a fast list
-    EXPECT_LT(heap.top_chunk(), top_before);
+    EXPECT_EQ(heap_probe::top(heap), runtime::chunk_of(block));  // merged into the top, not kept in a fast list
+    EXPECT_LT(heap_probe::top(heap), top_before);
     EXPECT_EQ(heap.allocate(40), block);
-    EXPECT_EQ(heap.check(), "");
+    EXPECT_EQ(check_heap(heap), "");
 }
 
 TEST_F(heap_test, large_requests_get_regions_of_their_own) {
@@ -133,14 +152,14 @@ TEST_F(heap_test, large_requests_get_regions_of_their_own) {
     void* big = heap.allocate(0x40000 - 4);  // a chunk of exactly 256 KiB
     ASSERT_NE(big, nullptr);
     EXPECT_TRUE(runtime::is_separate_region(runtime::chunk_of(big)));
-    EXPECT_EQ(heap.separate_regions_in_use(), 1);
+    EXPECT_EQ(heap_probe::separate_regions_in_use(heap), 1);
     std::memset(big, 0x5A, 0x40000 - 4);
     void* below = heap.allocate(0x40000 - 12);  // one chunk smaller: from the core
     EXPECT_FALSE(runtime::is_separate_region(runtime::chunk_of(below)));
     heap.release(big);
-    EXPECT_EQ(heap.separate_regions_in_use(), 0);
+    EXPECT_EQ(heap_probe::separate_regions_in_use(heap), 0);
     heap.release(below);
-    EXPECT_EQ(heap.check(), "");
+    EXPECT_EQ(check_heap(heap), "");
 }
 TEST_F(heap_test, randomized_stress_keeps_every_block_intact) {
     const unsigned seeds[] = {1, 7, 42, 2024};
@@ -189,12 +208,12 @@ TEST_F(heap_test, randomized_stress_keeps_every_block_intact) {
                 heap.release(block);
             }
             if (op % 1000 == 0) {
-                ASSERT_EQ(heap.check(), "") << "after operation " << op;
+                ASSERT_EQ(check_heap(heap), "") << "after operation " << op;
             }
         }
         for (void* block : blocks) heap.release(block);
-        EXPECT_EQ(heap.check(), "");
-        EXPECT_EQ(heap.separate_regions_in_use(), 0);
+        EXPECT_EQ(check_heap(heap), "");
+        EXPECT_EQ(heap_probe::separate_regions_in_use(heap), 0);
     }
 }
 
@@ -243,7 +262,7 @@ TEST_F(heap_test, placement_follows_the_bin_rules) {
         heap.release(second);
         heap.allocate(300);  // files both into their small bin, comes from the top
         EXPECT_EQ(heap.allocate(196), first);
-        EXPECT_EQ(heap.check(), "");
+        EXPECT_EQ(check_heap(heap), "");
     }
     {
         SCOPED_TRACE("a small request splits the last remainder before a smaller free chunk");
@@ -256,7 +275,7 @@ TEST_F(heap_test, placement_follows_the_bin_rules) {
         heap.release(middle);
         EXPECT_EQ(heap.allocate(236), big);       // the 200-byte chunk is too small; its bin is passed
         EXPECT_EQ(heap.allocate(40), big + 240);  // not the 200-byte chunk, though its bin comes first
-        EXPECT_EQ(heap.check(), "");
+        EXPECT_EQ(check_heap(heap), "");
     }
     {
         SCOPED_TRACE("a free of 32 KiB merges the fast chunks");
@@ -267,7 +286,7 @@ TEST_F(heap_test, placement_follows_the_bin_rules) {
         heap.release(fast);
         heap.release(block);  // merges with the fast chunk after it
         EXPECT_EQ(heap.allocate(20), block);
-        EXPECT_EQ(heap.check(), "");
+        EXPECT_EQ(check_heap(heap), "");
     }
 }
 
@@ -307,5 +326,47 @@ TEST_F(heap_test, threads_sharing_a_heap_keep_it_consistent) {
     }
     for (std::thread& thread : threads) thread.join();
     EXPECT_EQ(damaged, std::vector<int>(thread_count, 0));
-    EXPECT_EQ(heap.check(), "");
+    EXPECT_EQ(check_heap(heap), "");
+}
+
+// Two threads make the very first calls of a fresh heap at the same moment,
+// round after round. Were the lock created on first use, both could create
+// it, one over a section the other already holds, and both would grow the
+// empty heap at once: blocks handed out twice, or a broken structure. The
+// race is narrow, so it gets many chances: the same two threads serve every
+// round, both spinning until this thread starts the round, which lets them
+// leave within a few instructions of each other.
+TEST_F(heap_test, two_threads_start_on_a_fresh_heap_at_once) {
+    const int rounds = 20000, blocks_per_thread = 4;
+    std::optional<private_heap> heap;
+    std::vector<void*> blocks(2 * blocks_per_thread);
+    std::atomic<int> started_round{-1}, ready{0}, finished{0};
+    auto run = [&](int t) {
+        for (int round = 0; round < rounds; ++round) {
+            ++ready;
+            for (int spins = 0; started_round.load() != round;)
+                if (++spins % 4096 == 0) std::this_thread::yield();  // lets this thread's starter run
+            for (int i = 0; i < blocks_per_thread; ++i) blocks[t * blocks_per_thread + i] = heap->allocate(100);
+            ++finished;
+        }
+    };
+    auto wait_for_both = [](std::atomic<int>& count) {
+        while (count.load() != 2) std::this_thread::yield();
+        count = 0;
+    };
+    std::thread first(run, 0), second(run, 1);
+    std::string problem;
+    for (int round = 0; round < rounds; ++round) {
+        heap.emplace();
+        wait_for_both(ready);
+        started_round = round;
+        wait_for_both(finished);
+        std::string found = distinct_blocks_problem(blocks, 104);
+        if (found.empty()) found = check_heap(*heap);
+        if (problem.empty() && !found.empty()) problem = "round " + std::to_string(round) + ": " + found;
+        heap.reset();
+    }
+    first.join();
+    second.join();
+    EXPECT_EQ(problem, "");
 }

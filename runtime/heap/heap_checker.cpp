@@ -1,11 +1,12 @@
-// The heap's consistency checker, for tests: walks the bins, the fast lists
-// and the top, and reports the first rule that does not hold. It reads the
-// heap only; a broken heap is described, never repaired.
+// The heap's consistency checker: the rules a sound heap keeps, checked one
+// list and one chunk after the other. It reads the heap only; a broken heap
+// is described, never repaired.
+#include "heap_checker.hpp"
+
 #include <set>
 #include <sstream>
 
-#include "internal/private_heap.hpp"
-#include "private_heap.hpp"
+#include "runtime/private_heap.hpp"
 
 namespace runtime {
 namespace {
@@ -25,18 +26,22 @@ bool aligned(chunk c) {
 // Here rather than beside heap_alloc, so that a program that never checks the
 // heap (launcher.exe) links none of the checker.
 std::string heap_check() {
-    return process_heap().check();
+    return check_heap(process_heap());
 }
 
-std::string private_heap::check() {
-    heap_lock();
-    std::string problem = is_initialised() ? check_lists() : std::string();
-    heap_unlock();
+std::string check_heap(private_heap& heap) {
+    return heap_checker(heap).first_problem();
+}
+
+std::string heap_checker::first_problem() {
+    heap_.lock();
+    std::string problem = heap_.is_initialised() ? check_all() : std::string();
+    heap_.unlock();
     return problem;
 }
 
-std::string private_heap::check_lists() {
-    for (int index = 1; index < bin_count; ++index) {
+std::string heap_checker::check_all() {
+    for (int index = 1; index < private_heap::bin_count; ++index) {
         std::string problem = check_bin(index);
         if (!problem.empty()) return problem;
     }
@@ -48,14 +53,15 @@ std::string private_heap::check_lists() {
 // Every chunk in address order: its size is sound, it is free exactly when a
 // bin holds it, and no two free chunks touch. A stretch of core memory ends
 // at the top or at the fence posts that closed it off.
-std::string private_heap::check_chunks() {
+std::string heap_checker::check_chunks() {
     std::set<chunk> binned;
-    for (int index = 1; index < bin_count; ++index)
-        for (chunk c = forward(bin_at(index)); c != bin_at(index); c = forward(c)) binned.insert(c);
+    for (int index = 1; index < private_heap::bin_count; ++index)
+        for (chunk c = forward(heap_.bin_at(index)); c != heap_.bin_at(index); c = forward(c)) binned.insert(c);
     std::size_t reached = 0;
-    for (int segment = 0; segment < segment_count_; ++segment) {
+    const core_memory& core = heap_.core_;
+    for (int segment = 0; segment < core.segment_count(); ++segment) {
         std::size_t steps = 0;
-        for (chunk c = segment_starts_[segment]; c != state_.top; c = next_chunk(c)) {
+        for (chunk c = core.segment_start(segment); c != state_.top; c = next_chunk(c)) {
             std::uint32_t size = chunk_size(c);
             if (size == 4) break;  // a fence post
             if (size < smallest_chunk || size % 8 != 0 || ++steps > (1u << 26))
@@ -67,15 +73,15 @@ std::string private_heap::check_chunks() {
             reached += free ? 1 : 0;
         }
     }
-    if (segment_count_ < recorded_segment_limit && reached != binned.size())
+    if (core.holds_every_segment() && reached != binned.size())
         return describe("a chunk in a bin lies outside the heap's memory", state_.top);
     return std::string();
 }
 
 // A free chunk: its size fits its bin, its foot repeats it, its successor
 // knows it is free, and its predecessor is in use (free chunks never touch).
-std::string private_heap::check_bin(int index) {
-    chunk bin = bin_at(index);
+std::string heap_checker::check_bin(int index) {
+    chunk bin = heap_.bin_at(index);
     std::uint32_t previous_size_in_bin = ~0u;
     bool non_empty = forward(bin) != bin;
     if (non_empty && index > 1 && (state_.bin_map[index / 32] & (1u << (index % 32))) == 0)
@@ -86,7 +92,7 @@ std::string private_heap::check_bin(int index) {
         std::uint32_t size = chunk_size(c);
         if (!aligned(c) || size < smallest_chunk || size % 8 != 0) return describe("a free chunk has a bad size", c);
         if (backward(forward(c)) != c) return describe("a free chunk's links disagree", c);
-        if (index > 1 && bin_index(size) != index) return describe("a free chunk lies in the wrong bin", c);
+        if (index > 1 && private_heap::bin_index(size) != index) return describe("a free chunk lies in the wrong bin", c);
         if (index >= 32 && size > previous_size_in_bin) return describe("a large bin is out of order", c);
         previous_size_in_bin = size;
         if (previous_size(c + size) != size) return describe("a free chunk's foot differs from its size", c);
@@ -98,22 +104,22 @@ std::string private_heap::check_bin(int index) {
 }
 
 // A fast chunk stays marked in use and has the size of its list.
-std::string private_heap::check_fast_lists() {
+std::string heap_checker::check_fast_lists() {
     std::set<chunk> seen;
-    for (int index = 0; index < fast_list_count; ++index) {
+    for (int index = 0; index < private_heap::fast_list_count; ++index) {
         for (chunk c = state_.fast_lists[index]; c; c = forward(c)) {
             if (!seen.insert(c).second) return describe("a chunk is twice in the fast lists", c);
             if (!aligned(c) || chunk_size(c) != static_cast<std::uint32_t>(index + 2) * 8)
                 return describe("a fast chunk has the wrong size", c);
             if (!is_previous_in_use(c + chunk_size(c))) return describe("a fast chunk is marked free", c);
-            if ((state_.fast_limit_word & fast_chunks_flag) == 0)
+            if ((state_.fast_limit_word & private_heap::fast_chunks_flag) == 0)
                 return describe("fast chunks exist while the flag says none", c);
         }
     }
     return std::string();
 }
 
-std::string private_heap::check_top() {
+std::string heap_checker::check_top() {
     chunk top = state_.top;
     if (top == state_.placeholder_top) return std::string();
     if (!aligned(top)) return describe("the top is not aligned", top);

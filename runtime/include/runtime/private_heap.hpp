@@ -1,8 +1,8 @@
 // The private heap, as its users see it: blocks of any size up to just under
 // 4 GiB, 8-aligned, from the process's one heap, safe to call from several
 // threads. Failed virtual-memory calls are reported in the fatal report box
-// and end in a null result. The allocator itself lives behind
-// runtime/internal/, which only the heap's own files and its tests include.
+// and end in a null result. The allocator itself (runtime/heap/) is the
+// runtime's own; only its files, tests, fuzzers and benchmarks include it.
 #pragma once
 
 #include <cstddef>

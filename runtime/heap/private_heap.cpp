@@ -4,7 +4,9 @@
 // into size bins. A request is served from, in order: its fast list, its
 // small bin, the unsorted list, its large bin, the next non-empty bin by the
 // bin map, the top chunk, and new core memory (heap_growth.cpp).
-#include "internal/private_heap.hpp"
+#include "private_heap.hpp"
+
+#include "runtime/private_heap.hpp"
 
 namespace runtime {
 namespace {
@@ -36,28 +38,23 @@ private_heap::private_heap() {
     InitializeCriticalSection(&lock_);
 }
 
-void private_heap::heap_lock() {
-    EnterCriticalSection(&lock_);
-}
-
-void private_heap::heap_unlock() {
-    LeaveCriticalSection(&lock_);
+private_heap::~private_heap() {
+    DeleteCriticalSection(&lock_);
 }
 
 void* private_heap::allocate(std::size_t bytes) {
-    heap_lock();
+    lock();
     void* block = bytes >= refused_request ? nullptr : allocate_unlocked(request_size(bytes));
-    heap_unlock();
+    unlock();
     return block;
 }
 
 void private_heap::release(void* block) {
-    heap_lock();
+    lock();
     release_unlocked(block);
-    heap_unlock();
+    unlock();
 }
 
-// n + 4 bytes rounded up to 8, at least the smallest chunk.
 std::uint32_t private_heap::request_size(std::size_t bytes) {
     std::uint32_t size = static_cast<std::uint32_t>((bytes + overhead_bytes + 7) & ~std::size_t{7});
     return size < smallest_chunk ? smallest_chunk : size;
@@ -272,7 +269,7 @@ void private_heap::release_unlocked(void* block) {
     if (is_separate_region(c)) {
         --state_.regions_in_use;
         std::uint32_t lead = previous_size(c);
-        unmap_region(c - lead, std::uintptr_t{size} + lead);
+        core_.unmap_region(c - lead, std::uintptr_t{size} + lead);
         return;
     }
     state_.fast_limit_word |= freed_flag;

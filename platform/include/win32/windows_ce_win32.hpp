@@ -28,3 +28,9 @@ BOOL create_process_with_startup_info(LPCWSTR application_name, LPWSTR command_l
                                       DWORD creation_flags, LPVOID environment, LPCWSTR current_directory,
                                       STARTUPINFOW* startup_info, PROCESS_INFORMATION* process_information);
 #define CreateProcessW create_process_with_startup_info
+
+// Opening a file by an 8-bit device path: on Windows the C runtime's fopen
+// itself (the simulator maps device paths under the same name).
+inline std::FILE* device_fopen(const char* path, const char* mode) {
+    return std::fopen(path, mode);
+}

@@ -26,6 +26,13 @@ constexpr std::uint32_t overhead_bytes = 4;      // an in-use chunk owns the nex
 // split off must be able to hold a free chunk.
 constexpr std::uint32_t smallest_chunk = 8 + 2 * static_cast<std::uint32_t>(sizeof(void*));
 
+// `value` rounded up to a multiple of `unit`, in the arithmetic of the type
+// given: 32-bit sizes wrap as on the device.
+template <class Unsigned>
+constexpr Unsigned round_up(Unsigned value, Unsigned unit) {
+    return (value + unit - 1) / unit * unit;
+}
+
 inline std::uint32_t load_word(const unsigned char* at) {
     std::uint32_t value;
     std::memcpy(&value, at, sizeof value);

@@ -18,7 +18,6 @@ void reset();
 
 // The host folder that stands for the device's root "\".
 void set_device_folder(const std::string& host_folder);
-const std::string& device_folder();
 
 // The cards that the storage-card enumeration reports, in this order; card
 // NAME's root is "\NAME", its folder <device folder>/NAME.
@@ -27,9 +26,6 @@ void set_storage_cards(const std::vector<std::string>& names);
 // Every folder directly in the device folder except "Windows", in byte order
 // of names: the cards of a device whose cards were not named.
 std::vector<std::string> folders_as_cards(const std::string& host_folder);
-
-// The host path that a device path maps to; empty when the path is invalid.
-std::string host_path(const std::u16string& device_path);
 
 // Tracing: one line per call. Lines go to the file (if any) and, while
 // recording, into a list that take_recorded_calls hands over.

@@ -65,7 +65,6 @@ using HCURSOR = HCURSOR__*;
 #define FILE_ATTRIBUTE_ARCHIVE 0x20u
 #define FILE_ATTRIBUTE_NORMAL 0x80u
 #define FILE_ATTRIBUTE_TEMPORARY 0x100u
-#define INVALID_FILE_ATTRIBUTES 0xFFFFFFFFu
 
 // Virtual memory.
 #define MEM_COMMIT 0x1000u
@@ -81,13 +80,6 @@ using HCURSOR = HCURSOR__*;
 #define MB_OK 0x0u
 #define MB_TOPMOST 0x40000u
 #define IDOK 1
-
-// Processes and waiting.
-#define STILL_ACTIVE 259u
-#define INFINITE 0xFFFFFFFFu
-#define WAIT_OBJECT_0 0u
-#define WAIT_TIMEOUT 258u
-#define WAIT_FAILED 0xFFFFFFFFu
 
 struct FILETIME {
     DWORD dwLowDateTime;
@@ -168,9 +160,7 @@ void SetLastError(DWORD error);
 
 // Files.
 HANDLE FindFirstFileW(LPCWSTR path, WIN32_FIND_DATAW* data);
-BOOL FindNextFileW(HANDLE search, WIN32_FIND_DATAW* data);
 BOOL FindClose(HANDLE search);
-DWORD GetFileAttributesW(LPCWSTR path);
 BOOL SetFileAttributesW(LPCWSTR path, DWORD attributes);
 
 // The storage-card library: one entry per mounted card, named as its root folder.
@@ -185,8 +175,6 @@ BOOL CreateProcessW(LPCWSTR application_name, LPWSTR command_line,
                     PROCESS_INFORMATION* process_information);
 BOOL GetThreadTimes(HANDLE thread, FILETIME* creation_time, FILETIME* exit_time,
                     FILETIME* kernel_time, FILETIME* user_time);
-BOOL GetExitCodeProcess(HANDLE process, DWORD* exit_code);
-DWORD WaitForSingleObject(HANDLE object, DWORD timeout_ms);
 BOOL CloseHandle(HANDLE object);
 BOOL FileTimeToSystemTime(const FILETIME* file_time, SYSTEMTIME* system_time);
 void Sleep(DWORD ms);
@@ -217,8 +205,12 @@ void DeleteCriticalSection(CRITICAL_SECTION* section);
 // character (ISO 8859-1) and back, as the device's ANSI code page does for the
 // letters the program uses.
 std::FILE* _wfopen(const WCHAR* path, const WCHAR* mode);
+// The C runtime's fopen as the device has it, for a device path in the 8-bit
+// form that wcstombs gives (UTF-8 here). The layer names it apart so that
+// the host's own fopen is never replaced: this one maps device paths, the
+// C library's opens host paths.
+std::FILE* device_fopen(const char* path, const char* mode);
 int fwscanf(std::FILE* stream, const WCHAR* format, ...);
 int fputws(const WCHAR* text, std::FILE* stream);
 std::size_t wcstombs(char* destination, const WCHAR* source, std::size_t max_bytes);
 int _vsnwprintf(WCHAR* buffer, std::size_t count, const WCHAR* format, va_list arguments);
-int _snwprintf(WCHAR* buffer, std::size_t count, const WCHAR* format, ...);

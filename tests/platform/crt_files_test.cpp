@@ -1,5 +1,5 @@
 // The C runtime's file calls on 16-bit paths: open modes with the read-only
-// rule, the word scanner and the single-byte text writer; device_fopen beside
+// rule and the single-byte text writer; device_fopen beside
 // the host's own fopen.
 #include <gtest/gtest.h>
 
@@ -10,19 +10,6 @@
 #include "support/temporary_device.hpp"
 
 namespace {
-
-// A device holding one file "\\f" with `content`, opened for reading.
-struct file_with {
-    explicit file_with(const std::string& content) {
-        device.write_file("f", content);
-        stream = _wfopen(u"\\f", u"rt");
-    }
-    ~file_with() {
-        if (stream) std::fclose(stream);
-    }
-    test_support::temporary_device device;
-    std::FILE* stream = nullptr;
-};
 
 std::string read_all(std::FILE* file) {
     std::string text;
@@ -68,67 +55,6 @@ TEST(crt_files, open_modes) {
     }
     EXPECT_TRUE(device.exists("Windows/created"));
     EXPECT_FALSE(device.exists("Nowhere"));
-}
-
-TEST(crt_files, scan_a_word) {
-    struct row {
-        const char* content;
-        const char16_t* format;
-        int result;
-        const char16_t* word;
-    };
-    const row rows[] = {
-        {"", u"%ls", EOF, u""},
-        {"   \n\t ", u"%ls", EOF, u""},
-        {"23", u"%ls", 1, u"23"},
-        {"  \n 23 24", u"%ls", 1, u"23"},
-        {"7abc\n", u"%31ls", 1, u"7abc"},
-        {"abcdefgh", u"%3ls", 1, u"abc"},
-        {"caf\xe9", u"%ls", 1, u"caf\u00e9"},      // bytes are ISO 8859-1
-        {"x", u"%s", 1, u"x"},                      // %s is 16-bit text in the wide scanner
-        {"12", u"%q", 0, u""},                      // unknown conversion: nothing assigned
-        {"a=5", u"a=%ls", 1, u"5"},
-        {"b=5", u"a=%ls", 0, u""},
-    };
-    for (const row& r : rows) {
-        SCOPED_TRACE(r.content);
-        file_with file(r.content);
-        ASSERT_NE(file.stream, nullptr);
-        WCHAR word[32] = {};
-        EXPECT_EQ(fwscanf(file.stream, r.format, word), r.result);
-        EXPECT_EQ(std::u16string(word), std::u16string(r.word));
-    }
-}
-
-TEST(crt_files, scan_width_keeps_long_words_in_the_buffer) {
-    file_with file(std::string(100, '9'));
-    ASSERT_NE(file.stream, nullptr);
-    WCHAR word[33];
-    std::fill(std::begin(word), std::end(word), u'#');
-    EXPECT_EQ(fwscanf(file.stream, u"%31ls", word), 1);
-    EXPECT_EQ(std::u16string(word), std::u16string(31, u'9'));
-    EXPECT_EQ(word[32], u'#');  // nothing stored past the terminator
-}
-
-TEST(crt_files, scan_integers) {
-    struct row {
-        const char* content;
-        int result;
-        int value;
-    };
-    const row rows[] = {
-        {"42", 1, 42}, {" -17x", 1, -17}, {"+8", 1, 8}, {"x", 0, -1}, {"", EOF, -1},
-        {"2147483647", 1, 2147483647}, {"2147483648", 1, 2147483647}, {"-2147483649", 1, -2147483647 - 1},
-        {"99999999999999999999999", 1, 2147483647},
-    };
-    for (const row& r : rows) {
-        SCOPED_TRACE(r.content);
-        file_with file(r.content);
-        ASSERT_NE(file.stream, nullptr);
-        int value = -1;
-        EXPECT_EQ(fwscanf(file.stream, u"%d", &value), r.result);
-        EXPECT_EQ(value, r.value);
-    }
 }
 
 TEST(crt_files, write_text_one_byte_per_character) {

@@ -210,7 +210,6 @@ std::FILE* _wfopen(const WCHAR* path, const WCHAR* mode);
 // the host's own fopen is never replaced: this one maps device paths, the
 // C library's opens host paths.
 std::FILE* device_fopen(const char* path, const char* mode);
-int fwscanf(std::FILE* stream, const WCHAR* format, ...);
 int fputws(const WCHAR* text, std::FILE* stream);
 std::size_t wcstombs(char* destination, const WCHAR* source, std::size_t max_bytes);
 int _vsnwprintf(WCHAR* buffer, std::size_t count, const WCHAR* format, va_list arguments);

@@ -10,7 +10,9 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <new>
 
 #if __has_include(<sys/single_threaded.h>)
@@ -18,12 +20,15 @@
 #define HAS_SINGLE_THREADED_FLAG 1
 #endif
 
+#include "simulator/device_simulator.hpp"
 #include "simulator/windows_ce_api.hpp"
 
 namespace {
 
-// The lock word: 0 free, 1 held, 2 held with sleepers.
+// `mark` first, so that a section's bytes tell whether it is set up; the
+// lock word: 0 free, 1 held, 2 held with sleepers.
 struct section_state {
+    std::uint32_t mark;
     std::atomic<int> word;
     std::atomic<std::uintptr_t> owner;  // the holding thread's token, 0 when free
     unsigned recursion;                 // touched by the holder only
@@ -32,6 +37,9 @@ struct section_state {
 static_assert(sizeof(section_state) <= sizeof(CRITICAL_SECTION::opaque), "the state must fit in a critical section");
 static_assert(alignof(section_state) <= alignof(CRITICAL_SECTION), "a critical section must be aligned for it");
 static_assert(sizeof(std::atomic<int>) == sizeof(int), "the futex waits on the lock word itself");
+static_assert(offsetof(section_state, mark) == 0, "the mark is read from the section's first bytes");
+
+constexpr std::uint32_t live_mark = 0x43534543;  // "CSEC"
 
 section_state& state_of(CRITICAL_SECTION* section) {
     return *std::launder(reinterpret_cast<section_state*>(section->opaque));
@@ -67,6 +75,7 @@ void acquire_contended(std::atomic<int>& word) {
 
 void InitializeCriticalSection(CRITICAL_SECTION* section) {
     section_state* state = new (section->opaque) section_state();
+    state->mark = live_mark;
     state->word.store(0, std::memory_order_relaxed);
     state->owner.store(0, std::memory_order_relaxed);
     state->recursion = 0;
@@ -99,5 +108,12 @@ void LeaveCriticalSection(CRITICAL_SECTION* section) {
 }
 
 void DeleteCriticalSection(CRITICAL_SECTION* section) {
+    state_of(section).mark = 0;
     state_of(section).~section_state();
+}
+
+bool device_simulator::critical_section_is_initialized(const CRITICAL_SECTION& section) {
+    std::uint32_t mark;
+    std::memcpy(&mark, section.opaque, sizeof mark);
+    return mark == live_mark;
 }

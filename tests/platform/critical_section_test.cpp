@@ -1,5 +1,5 @@
-// Tests of the simulated critical sections: a thread may enter again a
-// section it holds, another thread gets in only after the last leave, and
+// Tests of the simulated critical sections: they tell whether they are set
+// up, a thread may enter again a section it holds, another thread gets in only after the last leave, and
 // two threads never run inside the section together.
 #include <gtest/gtest.h>
 
@@ -9,6 +9,15 @@
 
 #include "simulator/device_simulator.hpp"
 #include "simulator/windows_ce_api.hpp"
+
+TEST(critical_section, reports_whether_it_is_set_up) {
+    CRITICAL_SECTION section{};
+    EXPECT_FALSE(device_simulator::critical_section_is_initialized(section));
+    InitializeCriticalSection(&section);
+    EXPECT_TRUE(device_simulator::critical_section_is_initialized(section));
+    DeleteCriticalSection(&section);
+    EXPECT_FALSE(device_simulator::critical_section_is_initialized(section));
+}
 
 TEST(critical_section, is_recursive_and_held_until_the_last_leave) {
     device_simulator::reset();

@@ -15,6 +15,7 @@ struct heap_probe {
         std::uintptr_t base, allocated_end, committed_end, reserved_end;
     };
 
+    static const CRITICAL_SECTION& lock(const private_heap& heap) { return heap.lock_; }
     static chunk top(const private_heap& heap) { return heap.state_.top; }
     static std::int32_t separate_regions_in_use(const private_heap& heap) { return heap.state_.regions_in_use; }
     // All zero before the heap's first growth.

@@ -63,6 +63,11 @@ std::size_t committed_bytes();
 // been waited for, also after its handles were closed.
 void wait_for_started_processes();
 
+// Whether InitializeCriticalSection has set `section` up and
+// DeleteCriticalSection has not yet taken it down: for tests that check that
+// an owner creates its lock before any thread can reach it.
+bool critical_section_is_initialized(const CRITICAL_SECTION& section);
+
 // The program's string table: LoadStringW serves these rows.
 struct string_resource {
     UINT id;

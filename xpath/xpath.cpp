@@ -20,10 +20,7 @@ void copy_trace(const path_evaluator& evaluator, evaluation_trace& trace) {
     for (const lexeme* l = chain.first(); l && l != &chain.sentinel; l = l->next)
         trace.lexemes.push_back({code_of(l->kind), l->text});
     const action_log& log = evaluator.actions();
-    for (std::int32_t i = 0; i < log.action_count(); ++i) {
-        recorded_action action = log.read_action(i);
-        trace.actions.push_back({action.rule, action.sub_kind, action.variant, action.literal});
-    }
+    for (std::int32_t i = 0; i < log.action_count(); ++i) trace.actions.push_back(log.read_action(i));
 }
 
 void copy_nodes(const node_collection& nodes, std::vector<result_node>& out) {

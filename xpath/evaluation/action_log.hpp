@@ -10,15 +10,12 @@
 #include <vector>
 
 #include "front_end/action_codes.hpp"
+#include "xpath/xpath.hpp"
 
 namespace xpath {
 
-struct recorded_action {
-    std::int32_t rule = 0;      // grammar_rule code
-    std::int32_t sub_kind = 0;  // which form of the rule
-    std::int32_t variant = 0;   // a log position, a count or a lex_class code, by rule
-    std::string literal;        // a name, literal or number text; mostly empty
-};
+// The log's entries are the records a trace shows, so a trace copies them as they are.
+using recorded_action = action_record;
 
 class action_log {
 public:
